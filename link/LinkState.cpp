@@ -1,0 +1,7 @@
+#include "LinkState.h"
+
+LinkState& linkState()
+{
+    static LinkState state;
+    return state;
+}
