@@ -15,6 +15,12 @@
 // program under test can poll the port without an event loop.
 //
 // Every setter is thread-safe and takes effect with the next command line.
+// The answer to a line is its echo followed by the reply; the delay, the
+// chunks and the hang-up act on the whole answer. A lone CR is echoed but is
+// no command line: the attempt count passes over it. Lines that the modem
+// keeps silent to (setSilent, setAnswerOnlyAttempt) are recorded, not executed.
+// A hang-up after some bytes waits until the program has read them, as bytes
+// already delivered stay delivered when a real modem is pulled out.
 class VirtualModem {
 public:
     using Clock = std::chrono::steady_clock;
@@ -42,13 +48,13 @@ public:
     // The device of the program's side, e.g. /dev/pts/7. Empty after a hang-up.
     QString devicePath() const;
 
-    void setEcho(bool on);                  // default on
-    void setSilent(bool on);                // nothing at all is sent back
-    void setLowerCase(bool on);             // "ok", "+egphn: ", echo unchanged
-    void setReplyDelayMs(int ms);           // before the first byte of a reply
-    void setChunks(int bytes, int gapMs);   // replies cut into pieces with gaps; 0 = whole
-    void setAnswerOnlyAttempt(int n);       // silent to the first n-1 command lines; 0 = always
-    void hangUpAfterBytes(int bytes);       // next reply: close the pty after so many bytes; -1 = never
+    void setEcho(bool on);                // default on
+    void setSilent(bool on);              // nothing at all is sent back
+    void setLowerCase(bool on);           // "ok", "+egphn: ", echo unchanged
+    void setReplyDelayMs(int ms);         // before the first byte of a reply
+    void setChunks(int bytes, int gapMs); // replies cut into pieces with gaps; 0 = whole
+    void setAnswerOnlyAttempt(int n);     // silent to the first n-1 command lines; 0 = always
+    void hangUpAfterBytes(int bytes); // next reply: close the pty after so many bytes; -1 = never
     // A raw reply in place of the normal one for this exact command line
     // (sent after the echo, if echo is on). An empty text makes it silent.
     void setReplyFor(const QByteArray& command, const QByteArray& reply);
@@ -62,7 +68,7 @@ public:
 
     std::vector<ReceivedLine> received() const;
     void clearReceived();
-    // Blocks until at least count lines have arrived in all, or the time is up.
+    // Blocks until received() holds at least count lines, or the time is up.
     bool waitForLines(int count, int timeoutMs) const;
 
     // Closes the pseudo-terminal now, as a modem pulled out would.
