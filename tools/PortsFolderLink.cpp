@@ -35,6 +35,9 @@ PortsFolderLink::PortsFolderLink(const QString& device, int number) : m_device(d
     }
     int chosen = number;
     if (number > 0) {
+        // A number asked for by name takes over an existing link, as "ln -sf" would.
+        if (QFileInfo(linkPathFor(number)).isSymLink())
+            QFile::remove(linkPathFor(number));
         if (!takeIfFree(linkPathFor(number))) {
             m_error = QStringLiteral("%1 is already in use").arg(linkPathFor(number));
             return;

@@ -11,8 +11,9 @@ public:
     // GenericConfigLocation + "/tavek/ports" (under the test folders in test mode).
     static QString folder();
 
-    // Links device as comN; number 0 takes the first free number from 1. A link
-    // whose device is gone (left by a modem that was killed) counts as free.
+    // Links device as comN. A number asked for takes over a link already there
+    // (only a file that is no link stops it). Number 0 takes the first free
+    // number from 1, where a link whose device is gone counts as free.
     explicit PortsFolderLink(const QString& device, int number = 0);
     ~PortsFolderLink();
     PortsFolderLink(const PortsFolderLink&) = delete;

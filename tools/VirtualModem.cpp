@@ -202,7 +202,8 @@ void VirtualModem::Impl::answer(const QByteArray& line) {
         delayMs = replyDelayMs;
         chunk = chunkBytes > 0 ? chunkBytes : int(bytes.size());
         gapMs = chunkGapMs;
-        std::swap(hangUpAt, hangUpAfter);
+        if (!line.isEmpty())
+            std::swap(hangUpAt, hangUpAfter);
     }
 
     if (hangUpAt >= 0 && hangUpAt < bytes.size())

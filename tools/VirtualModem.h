@@ -54,7 +54,8 @@ public:
     void setReplyDelayMs(int ms);         // before the first byte of a reply
     void setChunks(int bytes, int gapMs); // replies cut into pieces with gaps; 0 = whole
     void setAnswerOnlyAttempt(int n);     // silent to the first n-1 command lines; 0 = always
-    void hangUpAfterBytes(int bytes); // next reply: close the pty after so many bytes; -1 = never
+    // The answer to the next command line: close the pty after so many bytes; -1 = never.
+    void hangUpAfterBytes(int bytes);
     // A raw reply in place of the normal one for this exact command line
     // (sent after the echo, if echo is on). An empty text makes it silent.
     void setReplyFor(const QByteArray& command, const QByteArray& reply);
