@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QtGlobal>
 
 class SerialPort;
 class ModemView;
@@ -14,8 +15,8 @@ enum class CompletionRule {
 };
 
 struct ExchangeSpec {
-    QString command;     // without the carriage return; the exchange adds it
-    int timeoutMs = 0;   // ends after the first pass with more than this elapsed
+    QString command;   // without the carriage return; the exchange adds it
+    int timeoutMs = 0; // ends after the first pass with more than this elapsed
     CompletionRule rule = CompletionRule::Draining;
     bool pumpEvents = true;
     QStringList markers; // case-sensitive substrings that make it answered
@@ -35,6 +36,11 @@ bool writeCommandLine(SerialPort& port, const QString& command);
 // the time-out and the completion rule. Always reads at least once.
 // False when the port was lost.
 bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& spec);
+
+// How long a pass waits for data before it reads: up to 10 ms, clipped so
+// that a silent collection ends just after its time-out (elapsed then is
+// strictly greater than it); 0 once the time-out has passed.
+int passWaitMs(qint64 elapsedNs, int timeoutMs);
 
 // Write, collect, judge.
 ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeSpec& spec);

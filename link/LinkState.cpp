@@ -1,7 +1,6 @@
 #include "LinkState.h"
 
-LinkState& linkState()
-{
+LinkState& linkState() {
     static LinkState state;
     return state;
 }

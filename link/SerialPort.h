@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <QtGlobal>
 
 #include <memory>
@@ -13,9 +14,11 @@ inline constexpr int PortNotValidError = 8002; // no such device
 inline constexpr int PortInUseError = 8012;    // held by another program
 
 struct PortError {
-    int number = 0;  // PortNotValidError, PortInUseError, or 0 for any other failure
-    QString device;  // the device that the port number resolved to (may be empty)
-    QString reason;  // what the system said, for the user
+    int number = 0;            // PortNotValidError, PortInUseError, or 0 for any other failure
+    QString device;            // the device that the port number resolved to (may be empty)
+    QString reason;            // what the system said, for the user
+    bool accessDenied = false; // the system refused access (user rights, not the port)
+    bool lost = false;         // the port failed while it was open
 };
 
 // The modem's serial port: 9600 bit/s, 8N1, Latin-1 text one byte per
@@ -31,6 +34,12 @@ public:
     // Chooses the "Com N" that the next open uses; only while closed.
     void setPortNumber(qint16 number);
     qint16 portNumber() const;
+    // The system's ports in "Com" order as listSerialPorts() took them when
+    // the port selector was filled (PortNames.h). Until it is given, every
+    // open lists the ports itself.
+    void setPortListing(const QStringList& listed);
+    // The device the last open resolved the port number to.
+    QString device() const;
 
     bool isOpen() const;
     // Opens the chosen port; an error when it cannot be had.
@@ -60,5 +69,9 @@ private:
     std::unique_ptr<QSerialPort> port_;
     qint16 number_ = 0;
     int readLength_ = 0;
+    std::optional<QStringList> listing_;
+    QString device_;
     std::optional<PortError> failure_;
+
+    void noteError(int error);
 };

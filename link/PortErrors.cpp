@@ -1,0 +1,52 @@
+#include "PortErrors.h"
+
+#include <cerrno>
+#include <cstring>
+
+namespace {
+
+// Qt's own text for a lock file held by another process, and the system's
+// text for EBUSY (Qt passes strerror through, in the same locale).
+bool saysPortHeld(const QString& errorText) {
+    return errorText.contains(QLatin1String("lock"), Qt::CaseInsensitive) ||
+           errorText == QString::fromLocal8Bit(std::strerror(EBUSY));
+}
+
+} // namespace
+
+PortError classifyOpenFailure(QSerialPort::SerialPortError error, const QString& errorText,
+                              const QString& device) {
+    PortError result;
+    result.device = device;
+    result.reason = errorText;
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        result.number = PortNotValidError;
+        break;
+    case QSerialPort::PermissionError:
+        if (saysPortHeld(errorText))
+            result.number = PortInUseError;
+        else
+            result.accessDenied = true;
+        break;
+    case QSerialPort::OpenError: // this very object holds the port already
+        result.number = PortInUseError;
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+bool isPortLost(QSerialPort::SerialPortError error) {
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+    case QSerialPort::PermissionError:
+    case QSerialPort::ResourceError:
+    case QSerialPort::ReadError:
+    case QSerialPort::WriteError:
+        return true;
+    default:
+        return false;
+    }
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include "SerialPort.h"
+
+#include <QSerialPort>
+#include <QString>
+
+// How the system's reasons for a port that cannot be opened, or that fails
+// while open, reach the user. Pure functions of what QSerialPort reported.
+
+// An open failure: a missing device is PortNotValidError; a port whose lock
+// file another program holds, or that the system reports busy (EBUSY), is
+// PortInUseError; anything else (permission denied, an I/O error) is 0 with
+// the system's reason. QSerialPort reports busy, locked and permission denied
+// all as PermissionError, so these are told apart by its error text.
+PortError classifyOpenFailure(QSerialPort::SerialPortError error, const QString& errorText,
+                              const QString& device);
+
+// Whether an error reported while the port is open means that the port is
+// gone (an adapter pulled out, the other end of a pseudo-terminal closed).
+// NoError and TimeoutError come with normal operation, and DTR/RTS are not
+// supported by every device: none of them is a failure.
+bool isPortLost(QSerialPort::SerialPortError error);
