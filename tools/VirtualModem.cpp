@@ -15,6 +15,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/inotify.h>
 #include <sys/ioctl.h>
 #include <termios.h>
 #include <unistd.h>
@@ -57,6 +58,7 @@ struct VirtualModem::Impl {
     std::vector<ReceivedLine> received;
     QString device;
     bool ptyOpen = false;
+    int programOpens = 0; // opens of the device by the program, less its closes
 
     // Owned by the modem thread once it runs.
     int master = -1;
@@ -64,6 +66,7 @@ struct VirtualModem::Impl {
     QByteArray partialLine;
     std::deque<QByteArray> pendingLines;
 
+    int openWatch = -1; // inotify on the device: tells when the program opens and closes it
     int wakeRead = -1;
     int wakeWrite = -1;
     std::atomic<bool> stopping{false};
@@ -75,6 +78,7 @@ struct VirtualModem::Impl {
     void wake() const;
     void waitForInput(int timeoutMs);
     void readInput();
+    void readOpenEvents();
     bool pause(int ms);
     void answer(const QByteArray& line);
     bool send(const QByteArray& bytes);
@@ -100,6 +104,12 @@ void VirtualModem::Impl::open() {
         throw std::runtime_error("VirtualModem: no name for the pseudo-terminal");
     device = QString::fromLocal8Bit(name);
     ptyOpen = true;
+
+    // A serial port that nobody has open receives nothing: the modem follows
+    // the program's opens and closes of the device to drop what it sends then.
+    openWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+    if (openWatch < 0 || ::inotify_add_watch(openWatch, name, IN_OPEN | IN_CLOSE) < 0)
+        throw std::runtime_error("VirtualModem: cannot watch the pseudo-terminal");
 
     int pipeFds[2];
     if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
@@ -127,10 +137,11 @@ void VirtualModem::Impl::wake() const {
     [[maybe_unused]] const auto written = ::write(wakeWrite, &byte, 1);
 }
 
-// Waits for bytes from the program (or a wake-up) and splits what came into lines.
+// Waits for bytes from the program (or a wake-up) and splits what came into
+// lines. Opens and closes are taken first: they happened before the bytes.
 void VirtualModem::Impl::waitForInput(int timeoutMs) {
-    pollfd fds[2] = {{wakeRead, POLLIN, 0}, {master, POLLIN, 0}};
-    const nfds_t count = master >= 0 ? 2 : 1;
+    pollfd fds[3] = {{wakeRead, POLLIN, 0}, {openWatch, POLLIN, 0}, {master, POLLIN, 0}};
+    const nfds_t count = master >= 0 ? 3 : 2;
     if (::poll(fds, count, timeoutMs) <= 0)
         return;
     if (fds[0].revents & POLLIN) {
@@ -138,12 +149,29 @@ void VirtualModem::Impl::waitForInput(int timeoutMs) {
         while (::read(wakeRead, drain, sizeof drain) > 0) {
         }
     }
-    if (count == 2 && (fds[1].revents & POLLIN)) {
+    if (fds[1].revents & POLLIN)
+        readOpenEvents();
+    if (count == 3 && (fds[2].revents & POLLIN)) {
         readInput();
-    } else if (count == 2 && (fds[1].revents & (POLLHUP | POLLERR))) {
+    } else if (count == 3 && (fds[2].revents & (POLLHUP | POLLERR))) {
         // Cannot happen while the modem holds its own slave open; never spin on it.
         ::poll(fds, 1, timeoutMs);
     }
+}
+
+void VirtualModem::Impl::readOpenEvents() {
+    alignas(inotify_event) char buffer[4096];
+    const ssize_t got = ::read(openWatch, buffer, sizeof buffer);
+    std::lock_guard lock(mutex);
+    for (ssize_t at = 0; at < got;) {
+        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+        if (event->mask & IN_OPEN)
+            ++programOpens;
+        if ((event->mask & IN_CLOSE) && programOpens > 0 && --programOpens == 0 && slave >= 0)
+            ::tcflush(slave, TCIFLUSH); // what the program left unread goes with the close
+        at += ssize_t(sizeof(inotify_event) + event->len);
+    }
+    changed.notify_all();
 }
 
 void VirtualModem::Impl::readInput() {
@@ -237,6 +265,11 @@ void VirtualModem::Impl::waitUntilTaken() {
 }
 
 bool VirtualModem::Impl::send(const QByteArray& bytes) {
+    {
+        std::lock_guard lock(mutex);
+        if (programOpens == 0)
+            return true; // sent into a closed port: lost, as on a real line
+    }
     const Clock::time_point giveUp = Clock::now() + std::chrono::milliseconds(writeStallLimitMs);
     qsizetype done = 0;
     while (done < bytes.size()) {
@@ -282,6 +315,7 @@ VirtualModem::~VirtualModem() {
     closeFd(d->slave);
     closeFd(d->wakeRead);
     closeFd(d->wakeWrite);
+    closeFd(d->openWatch);
 }
 
 QString VirtualModem::devicePath() const {
@@ -379,4 +413,15 @@ void VirtualModem::hangUp() {
     d->hangUpWanted = true;
     d->wake();
     d->changed.wait(lock, [&] { return !d->ptyOpen; });
+}
+
+bool VirtualModem::isPortOpen() const {
+    std::lock_guard lock(d->mutex);
+    return d->programOpens > 0;
+}
+
+bool VirtualModem::waitForPortOpen(bool open, int timeoutMs) const {
+    std::unique_lock lock(d->mutex);
+    return d->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+                               [&] { return (d->programOpens > 0) == open; });
 }

@@ -72,6 +72,12 @@ public:
     // Blocks until received() holds at least count lines, or the time is up.
     bool waitForLines(int count, int timeoutMs) const;
 
+    // Whether the program has the device open. What the modem sends while it
+    // is closed is lost, and what the program left unread goes with its close.
+    bool isPortOpen() const;
+    // Blocks until the program has the device open (or closed), or the time is up.
+    bool waitForPortOpen(bool open, int timeoutMs) const;
+
     // Closes the pseudo-terminal now, as a modem pulled out would.
     void hangUp();
 

@@ -62,6 +62,7 @@ private slots:
     void hangsUp_data();
     void hangsUp();
     void survivesTheProgramReopeningThePort();
+    void losesWhatAClosedPortMisses();
     void linksItselfInThePortsFolder();
 };
 
@@ -279,9 +280,25 @@ void VirtualModemTest::survivesTheProgramReopeningThePort() {
         while (got.size() < 9 && port.waitForReadyRead(3000))
             got += port.readAll();
         QCOMPARE(got, Bytes("AT\r") + ok);
+        QVERIFY(modem.isPortOpen());
         port.close();
+        QVERIFY(modem.waitForPortOpen(false, 3000));
     }
     QCOMPARE(modem.received().size(), size_t(4));
+}
+
+// A late reply must not reach the program's next operation, as on a real line.
+void VirtualModemTest::losesWhatAClosedPortMisses() {
+    VirtualModem modem;
+    {
+        SlaveEnd port(modem.devicePath());
+        QVERIFY(port.write("AT+EGINP?\r"));
+        QVERIFY(modem.waitForLines(1, 3000));
+    }
+    QVERIFY(modem.waitForPortOpen(false, 3000));
+    SlaveEnd port(modem.devicePath());
+    QVERIFY(port.write("AT\r"));
+    QCOMPARE(port.read(9), Bytes("AT\r") + ok);
 }
 
 void VirtualModemTest::linksItselfInThePortsFolder() {
