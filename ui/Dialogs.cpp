@@ -1,0 +1,37 @@
+#include "Dialogs.h"
+
+#include <QMessageBox>
+
+#include <memory>
+
+QString confirmationText(const QStringList& lines) {
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QMessageBox* createModemErrorBox(QWidget* owner, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Modem error"), text,
+                                QMessageBox::Ok, owner);
+    box->setObjectName(QStringLiteral("ModemErrorBox"));
+    return box;
+}
+
+QMessageBox* createConfirmationBox(QWidget* owner, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Setting Reset"), text,
+                                QMessageBox::Yes | QMessageBox::No, owner);
+    box->setDefaultButton(QMessageBox::Yes);
+    box->setObjectName(QStringLiteral("SettingResetBox"));
+    return box;
+}
+
+Dialogs Dialogs::forWindow(QWidget* owner) {
+    Dialogs dialogs;
+    dialogs.modemError = [owner](const QString& text) {
+        std::unique_ptr<QMessageBox> box(createModemErrorBox(owner, text));
+        box->exec();
+    };
+    dialogs.confirm = [owner](const QString& text) {
+        std::unique_ptr<QMessageBox> box(createConfirmationBox(owner, text));
+        return box->exec() == QMessageBox::Yes;
+    };
+    return dialogs;
+}

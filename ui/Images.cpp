@@ -1,0 +1,43 @@
+#include "Images.h"
+
+#include <QPainter>
+#include <QSvgRenderer>
+
+#include <array>
+
+namespace {
+QString imagePath(const char* name) {
+    return QStringLiteral(":/images/") + QLatin1String(name);
+}
+} // namespace
+
+QIcon toolbarImage(int index) {
+    static constexpr std::array<const char*, ToolbarImageCount> files = {
+        "plug-out.svg",     "plug-in.svg", "reset-arrows.svg", "green-square.svg", "red-square.svg",
+        "about-bubble.svg", nullptr,       "blank-sheet.svg"};
+    if (index < 1 || index > ToolbarImageCount || files[index - 1] == nullptr)
+        return {};
+    return QIcon(imagePath(files[index - 1]));
+}
+
+QIcon setButtonIcon() {
+    return QIcon(imagePath("set-arrow.svg"));
+}
+
+QIcon exitButtonIcon() {
+    return QIcon(imagePath("exit-door.svg"));
+}
+
+QIcon productIcon() {
+    return QIcon(imagePath("emblem.svg"));
+}
+
+QPixmap renderPicture(const QString& resource, const QSize& size, qreal devicePixelRatio) {
+    QPixmap pixmap(size * devicePixelRatio);
+    pixmap.setDevicePixelRatio(devicePixelRatio);
+    pixmap.fill(Qt::transparent);
+    QSvgRenderer renderer(resource);
+    QPainter painter(&pixmap);
+    renderer.render(&painter, QRectF(QPointF(0, 0), QSizeF(size)));
+    return pixmap;
+}

@@ -1,0 +1,225 @@
+#include "MainWindow.h"
+
+#include "AboutWindow.h"
+#include "Images.h"
+#include "InitMainWindow.h"
+#include "InputPanel.h"
+#include "MainToolbar.h"
+#include "MessageTextBox.h"
+#include "ModemLink.h"
+#include "PhoneGrid.h"
+#include "Twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QGroupBox>
+#include <QLabel>
+#include <QScreen>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolButton>
+
+MainWindow::MainWindow(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    setObjectName(QStringLiteral("Main"));
+    setWindowTitle(QStringLiteral("Tavek"));
+    setWindowIcon(productIcon());
+    setFixedSize(twips(14640), twips(8910));
+    QFont windowFont(QStringLiteral("Sans Serif"));
+    windowFont.setStyleHint(QFont::SansSerif);
+    windowFont.setPointSizeF(8.25);
+    setFont(windowFont);
+
+    dialogs_ = Dialogs::forWindow(this);
+    openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+
+    toolbar_ = new MainToolbar(this);
+    toolbar_->setGeometry(twipsRect(0, 0, 14640, 660));
+    connect(toolbar_, &MainToolbar::buttonClick, this, &MainWindow::toolbarButtonClick);
+    connect(cmbSerial(), &QComboBox::currentIndexChanged, this, [](int position) {
+        // Emptying the list is no choice of the user's.
+        if (position >= 0)
+            selectPortEntry(position);
+    });
+
+    buildModemSettings();
+    buildPhoneNumbers();
+    buildStatusBar();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(1000);
+    connect(timer1_, &QTimer::timeout, this,
+            [this] { clockPanel_->setText(clockText(QDateTime::currentDateTime())); });
+    timer1_->start();
+
+    // The load handler.
+    InitMainWindow(*this);
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::buildModemSettings() {
+    frmMain_ = new QGroupBox(QStringLiteral(" Modem Settings "), this);
+    frmMain_->setObjectName(QStringLiteral("frmMain"));
+    frmMain_->setGeometry(twipsRect(120, 720, 10815, 7815));
+    frmMain_->setEnabled(false);
+
+    const std::array<int, 3> lefts = {120, 3720, 7440};
+    for (int input = 1; input <= InputCount; ++input) {
+        auto* panel = new InputPanel(input, frmMain_);
+        panel->setGeometry(twipsRect(lefts[input - 1], 240, 3255, 6495));
+        panels_[input - 1] = panel;
+    }
+    cmdSendInputs_ = addSetButton(frmMain_, QStringLiteral("cmdSendInputs"),
+                                  QStringLiteral("Send Input configuration to modem"),
+                                  twipsRect(9840, 6840, 855, 855));
+    connect(cmdSendInputs_, &QToolButton::clicked, this, &MainWindow::sendInputsClicked);
+}
+
+void MainWindow::buildPhoneNumbers() {
+    frmNumbers_ = new QGroupBox(QStringLiteral(" Phone Numbers "), this);
+    frmNumbers_->setObjectName(QStringLiteral("frmNumbers"));
+    frmNumbers_->setGeometry(twipsRect(11040, 720, 3495, 7815));
+    frmNumbers_->setEnabled(false);
+
+    phoneGrid_ = new PhoneGrid(frmNumbers_);
+    phoneGrid_->setObjectName(QStringLiteral("PhoneGrid"));
+    phoneGrid_->setAccessibleName(QStringLiteral("Phone Numbers"));
+    phoneGrid_->setGeometry(twipsRect(120, 480, 3015, 5295));
+
+    auto* explanation = new QLabel(
+        QStringLiteral("The number must be inserted without \"00\" in the prefix but with \"+\" "
+                       "and with no spaces."),
+        frmNumbers_);
+    explanation->setObjectName(QStringLiteral("lblNoExplanation"));
+    explanation->setWordWrap(true);
+    explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    explanation->setGeometry(twipsRect(120, 5760, 3375, 495));
+
+    auto* example = new QLabel(QStringLiteral("Ex: +393351234567"), frmNumbers_);
+    example->setObjectName(QStringLiteral("Label1"));
+    QFont bold = example->font();
+    bold.setBold(true);
+    example->setFont(bold);
+    example->setGeometry(twipsRect(120, 6240, 3255, 255));
+
+    cmdSetNumbers_ = addSetButton(frmNumbers_, QStringLiteral("cmdSetNumbers"),
+                                  QStringLiteral("Send phone numbers to modem"),
+                                  twipsRect(2400, 6840, 855, 855));
+    connect(cmdSetNumbers_, &QToolButton::clicked, this, &MainWindow::setNumbersClicked);
+}
+
+QToolButton* MainWindow::addSetButton(QWidget* frame, const QString& name, const QString& tooltip,
+                                      QRect place) {
+    auto* button = new QToolButton(frame);
+    button->setObjectName(name);
+    button->setText(QStringLiteral("Set"));
+    button->setToolTip(tooltip);
+    button->setIcon(setButtonIcon());
+    button->setIconSize(QSize(32, 32));
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setGeometry(place);
+    button->setFocusPolicy(Qt::StrongFocus);
+    button->setAccessibleName(QStringLiteral("Set"));
+    button->setAccessibleDescription(tooltip);
+    return button;
+}
+
+void MainWindow::buildStatusBar() {
+    statusBar_ = new QStatusBar(this);
+    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
+    statusBar_->setSizeGripEnabled(false);
+    statusBar_->setGeometry(twipsRect(0, 8535, 14640, 375));
+
+    statusLine_ = new QLabel(statusBar_);
+    statusLine_->setObjectName(QStringLiteral("StatusBar1_panel1"));
+    statusLine_->setFixedWidth(twips(10600));
+    statusLine_->setAccessibleName(QStringLiteral("Status"));
+    clockPanel_ = new QLabel(statusBar_);
+    clockPanel_->setObjectName(QStringLiteral("StatusBar1_panel2"));
+    clockPanel_->setFixedWidth(twips(3900));
+    clockPanel_->setAccessibleName(QStringLiteral("Date and time"));
+    for (QLabel* panel : {statusLine_, clockPanel_}) {
+        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        statusBar_->addWidget(panel);
+    }
+}
+
+QComboBox* MainWindow::cmbSerial() const {
+    return toolbar_->cmbSerial();
+}
+
+MessageTextBox* MainWindow::txtMessage(int element) const {
+    // Elements 1 to 3 are the Single boxes of inputs 1 to 3, 4 to 6 their Double boxes.
+    if (element >= 1 && element <= InputCount)
+        return inputPanel(element)->singleBox();
+    if (element > InputCount && element <= 2 * InputCount)
+        return inputPanel(element - InputCount)->doubleBox();
+    return nullptr;
+}
+
+QComboBox* MainWindow::cmbMsec(int element) const {
+    return inputPanel(element)->cmbMsec();
+}
+
+void MainWindow::selectPort(int position) {
+    {
+        const QSignalBlocker quiet(cmbSerial());
+        cmbSerial()->setCurrentIndex(position);
+    }
+    selectPortEntry(position);
+}
+
+void MainWindow::setStatusText(const QString& text) {
+    statusLine_->setText(text);
+}
+
+void MainWindow::setFramesEnabled(bool enabled) {
+    frmMain_->setEnabled(enabled);
+    frmNumbers_->setEnabled(enabled);
+}
+
+void MainWindow::showModemError(const QString& text) {
+    dialogs_.modemError(text);
+}
+
+InputConfig MainWindow::inputConfig(int input) const {
+    return inputPanel(input)->config();
+}
+
+void MainWindow::setInputConfig(int input, const InputConfig& config) {
+    inputPanel(input)->setConfig(config);
+}
+
+QString MainWindow::phoneNumber(int position) const {
+    return phoneGrid_->cellText(position, PhoneGrid::NumberColumn);
+}
+
+void MainWindow::setPhoneNumber(int position, const QString& number) {
+    if (position >= 1 && position <= PhoneBookSize)
+        phoneGrid_->setCellText(position, PhoneGrid::NumberColumn, number);
+}
+
+void MainWindow::setToolbarEnabled(bool enabled) {
+    toolbar_->setEnabled(enabled);
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!centred_) {
+        centred_ = true;
+        if (const QScreen* screen = this->screen())
+            move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    }
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // Closing the main window ends the program, the About window with it.
+    if (about_)
+        about_->close();
+    QWidget::closeEvent(event);
+}

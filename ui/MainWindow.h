@@ -1,0 +1,118 @@
+#pragma once
+
+#include "AboutWindow.h"
+#include "ConfigView.h"
+#include "Dialogs.h"
+#include "SerialPort.h"
+
+#include <QPointer>
+#include <QUrl>
+#include <QWidget>
+
+#include <array>
+#include <functional>
+
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QStatusBar;
+class QTimer;
+class QToolButton;
+class InputPanel;
+class MainToolbar;
+class MessageTextBox;
+class PhoneGrid;
+
+// "Main", the program's one working window. Its controls are the only store
+// of the modem's configuration: the modem operations read what they send
+// from them and put what they read into them, through the ConfigView seam.
+// Controls carry the names of the modem tools' forms as objectNames; the
+// elements of a control array are reached by their element numbers.
+class MainWindow : public QWidget, public ConfigView {
+    Q_OBJECT
+public:
+    explicit MainWindow(QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The controls.
+    MainToolbar* toolbar() const { return toolbar_; }
+    QComboBox* cmbSerial() const;
+    QStatusBar* statusBar() const { return statusBar_; }
+    QLabel* statusLine() const { return statusLine_; }
+    QLabel* clockPanel() const { return clockPanel_; }
+    QTimer* timer1() const { return timer1_; }
+    QGroupBox* frmMain() const { return frmMain_; }
+    QGroupBox* frmNumbers() const { return frmNumbers_; }
+    InputPanel* inputPanel(int input) const { return panels_.at(input - 1); }
+    MessageTextBox* txtMessage(int element) const; // 1 to 6
+    QComboBox* cmbMsec(int element) const;         // 1 to 3
+    PhoneGrid* phoneGrid() const { return phoneGrid_; }
+    QToolButton* cmdSendInputs() const { return cmdSendInputs_; }
+    QToolButton* cmdSetNumbers() const { return cmdSetNumbers_; }
+    AboutWindow* aboutWindow() const { return about_; }
+    SerialPort& serialPort() { return port_; }
+
+    // The modal boxes and the desktop's open operation, replaceable by tests.
+    Dialogs& dialogs() { return dialogs_; }
+    std::function<void(const QUrl&)> openLink;
+
+    // Selects an entry of the port selector and runs the selection handler.
+    void selectPort(int position);
+
+    // The toolbar's one click handler, by position 1 to 7.
+    void toolbarButtonClick(int position);
+    // True while a modem exchange runs; modem commands are ignored meanwhile.
+    bool exchangeRunning() const { return exchangeRunning_; }
+
+    // ConfigView
+    void setStatusText(const QString& text) override;
+    void setFramesEnabled(bool enabled) override;
+    void showModemError(const QString& text) override;
+    InputConfig inputConfig(int input) const override;
+    void setInputConfig(int input, const InputConfig& config) override;
+    QString phoneNumber(int position) const override;
+    void setPhoneNumber(int position, const QString& number) override;
+    void setToolbarEnabled(bool enabled) override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void buildModemSettings();
+    void buildPhoneNumbers();
+    void buildStatusBar();
+    QToolButton* addSetButton(QWidget* frame, const QString& name, const QString& tooltip,
+                              QRect place);
+
+    // Toolbar commands.
+    void connectOrDisconnect();
+    void connectToModem();
+    void disconnectFromModem();
+    void resetModem();
+    void setDefaultSettings();
+    void switchRelay(const QString& command);
+    void showAbout();
+    // The "Set" buttons.
+    void sendInputsClicked();
+    void setNumbersClicked();
+    void enableAllAround(const std::function<void()>& operation);
+
+    SerialPort port_;
+    Dialogs dialogs_;
+    bool exchangeRunning_ = false;
+    bool centred_ = false;
+
+    MainToolbar* toolbar_ = nullptr;
+    QStatusBar* statusBar_ = nullptr;
+    QLabel* statusLine_ = nullptr;
+    QLabel* clockPanel_ = nullptr;
+    QTimer* timer1_ = nullptr;
+    QGroupBox* frmMain_ = nullptr;
+    QGroupBox* frmNumbers_ = nullptr;
+    std::array<InputPanel*, 3> panels_{};
+    PhoneGrid* phoneGrid_ = nullptr;
+    QToolButton* cmdSendInputs_ = nullptr;
+    QToolButton* cmdSetNumbers_ = nullptr;
+    QPointer<AboutWindow> about_;
+};

@@ -1,0 +1,80 @@
+#include "MessageTextBox.h"
+
+#include "SystemColours.h"
+
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QValidator>
+
+namespace {
+// Refuses any text that holds a character below 32, so a paste with a line
+// break leaves the box as it was.
+class NoControlCharacters : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int&) const override {
+        for (QChar ch : input) {
+            if (ch.unicode() < 32)
+                return Invalid;
+        }
+        return Acceptable;
+    }
+};
+} // namespace
+
+MessageTextBox::MessageTextBox(QWidget* parent) : QLineEdit(parent) {
+    setMaxLength(MessageMaxLength);
+    setValidator(new NoControlCharacters(this));
+    applyTextColour();
+}
+
+MessageText MessageTextBox::message() const {
+    return {text(), placeholderColour_};
+}
+
+void MessageTextBox::setMessage(const MessageText& message) {
+    setText(message.text);
+    setInPlaceholderColour(message.placeholderColour);
+}
+
+void MessageTextBox::setInPlaceholderColour(bool placeholder) {
+    placeholderColour_ = placeholder;
+    applyTextColour();
+}
+
+void MessageTextBox::applyTextColour() {
+    QPalette colours = palette();
+    const QColor colour = placeholderColour_ ? placeholderColour() : messageTextColour();
+    colours.setColor(QPalette::Active, QPalette::Text, colour);
+    colours.setColor(QPalette::Inactive, QPalette::Text, colour);
+    setPalette(colours);
+}
+
+void MessageTextBox::mousePressEvent(QMouseEvent* event) {
+    // The box looks at its text alone: whatever the colour, the exact
+    // placeholder text is taken out, and the first character typed is black.
+    if (event->button() == Qt::LeftButton && text() == PlaceholderText) {
+        setInPlaceholderColour(false);
+        setText(QString());
+    }
+    QLineEdit::mousePressEvent(event);
+}
+
+void MessageTextBox::focusOutEvent(QFocusEvent* event) {
+    QLineEdit::focusOutEvent(event);
+    // Only a move to another control counts; switching to another program or
+    // opening the context menu leaves the box as it is.
+    const bool toAnotherControl =
+        event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+    if (toAnotherControl && text().isEmpty()) {
+        setText(PlaceholderText);
+        setInPlaceholderColour(true);
+    }
+}
+
+void MessageTextBox::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    // A new system palette brings a new placeholder colour.
+    if (event->type() == QEvent::ApplicationPaletteChange)
+        applyTextColour();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "InputConfig.h"
+
+#include <QLineEdit>
+
+// One of the six one-line boxes that hold an alarm input's SMS texts. An
+// empty box shows "Type here your message" in the placeholder colour; a click
+// takes the placeholder out and leaving the box empty puts it back. The box
+// takes at most 50 characters and no control characters: a line break or a
+// Ctrl-Z would end or hijack the modem's command line.
+class MessageTextBox : public QLineEdit {
+    Q_OBJECT
+public:
+    explicit MessageTextBox(QWidget* parent = nullptr);
+
+    // Text and colour, as the modem operations see them.
+    MessageText message() const;
+    void setMessage(const MessageText& message);
+
+    bool inPlaceholderColour() const { return placeholderColour_; }
+    void setInPlaceholderColour(bool placeholder);
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void applyTextColour();
+
+    bool placeholderColour_ = false;
+};

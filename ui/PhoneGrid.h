@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QTableWidget>
+
+// The phone book's grid: row 0 and column 0 are fixed heading cells, the
+// cell in column 1 of rows 1 to 20 is the number of that position. There is
+// no cell editor: a click chooses a row, which is marked by its background,
+// and the characters typed then change that row's number.
+class PhoneGrid : public QTableWidget {
+    Q_OBJECT
+public:
+    static constexpr int RowCount = 21;
+    static constexpr int ColumnCount = 2;
+    static constexpr int NumberColumn = 1;
+
+    explicit PhoneGrid(QWidget* parent = nullptr);
+
+    QString cellText(int row, int column) const;
+    void setCellText(int row, int column, const QString& text);
+    // The column's cells align text to the left and numbers to the right.
+    void setGeneralAlignment(int column);
+
+    // The row whose number the typed characters change; 0 before any choice.
+    int selectedPhoneRow() const { return selectedPhoneRow_; }
+
+    // The key handler proper, for one character code.
+    void typeCharacter(char16_t code);
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void chooseRowFromSelection();
+    void recolour();
+    bool isFixed(int row, int column) const { return row == 0 || column == 0; }
+    void alignCell(QTableWidgetItem& item, int column) const;
+
+    int selectedPhoneRow_ = 0;
+    QList<bool> generalAlignment_ = QList<bool>(ColumnCount, false);
+};

@@ -1,0 +1,24 @@
+#include "PortSelector.h"
+
+#include "PortNames.h"
+#include "SerialPort.h"
+
+#include <QComboBox>
+#include <QSignalBlocker>
+
+void fillPortSelector(QComboBox& selector, SerialPort& port) {
+    const QStringList listed = listSerialPorts();
+    port.setPortListing(listed);
+
+    // Emptying and filling the list is not a choice of the user's; the caller
+    // selects the entry it wants and runs the selection handler itself.
+    const QSignalBlocker quiet(selector);
+    selector.clear();
+    for (int number = 1; number <= PortSelectorEntries; ++number) {
+        const QString device = deviceForComPort(number, listed);
+        selector.addItem(QStringLiteral("Com ") + QString::number(number));
+        selector.setItemData(number - 1,
+                             device.isEmpty() ? QStringLiteral("No serial port is there") : device,
+                             Qt::ToolTipRole);
+    }
+}

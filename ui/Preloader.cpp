@@ -1,0 +1,81 @@
+#include "Preloader.h"
+
+#include "Images.h"
+#include "Twips.h"
+#include "VersionText.h"
+
+#include <QLabel>
+#include <QScreen>
+#include <QTimer>
+
+Preloader::Preloader(std::function<void()> showMain, QWidget* parent)
+    : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), showMain_(std::move(showMain)) {
+    setObjectName(QStringLiteral("Preloader"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowIcon(productIcon());
+    setFixedSize(twips(9000), twips(5985));
+
+    auto* picture = new QLabel(this);
+    picture->setObjectName(QStringLiteral("Image1"));
+    picture->setGeometry(twipsRect(0, 0, 9000, 6000));
+    picture->setPixmap(
+        renderPicture(QStringLiteral(":/images/splash.svg"), picture->size(), devicePixelRatio()));
+
+    auto* version = new QLabel(programVersionText(), this);
+    version->setObjectName(QStringLiteral("Label2"));
+    QFont versionFont(QStringLiteral("Arial"));
+    versionFont.setStyleHint(QFont::SansSerif);
+    versionFont.setPointSizeF(26.25);
+    versionFont.setBold(true);
+    version->setFont(versionFont);
+    version->setGeometry(twipsRect(8040, 0, 975, 505));
+
+    loading_ = new QLabel(QStringLiteral("Loading ..."), this);
+    loading_->setObjectName(QStringLiteral("Label1"));
+    loading_->setGeometry(twipsRect(1080, 4680, 2055, 255));
+
+    auto* description = new QLabel(programDescription(), this);
+    description->setObjectName(QStringLiteral("Label3"));
+    QFont descriptionFont(QStringLiteral("Tahoma"));
+    descriptionFont.setStyleHint(QFont::SansSerif);
+    descriptionFont.setPointSizeF(9.75);
+    description->setFont(descriptionFont);
+    description->setAutoFillBackground(true);
+    QPalette white = description->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    description->setPalette(white);
+    description->setGeometry(twipsRect(825, 1560, 7935, 255));
+
+    timer_ = new QTimer(this);
+    timer_->setObjectName(QStringLiteral("Timer1"));
+    // Never early: the main window is due at 1.8 s, not before.
+    timer_->setTimerType(Qt::PreciseTimer);
+    timer_->setInterval(300);
+    connect(timer_, &QTimer::timeout, this, &Preloader::tick);
+    timer_->start();
+}
+
+void Preloader::tick() {
+    switch (timer_->interval()) {
+    case 300:
+    case 600:
+        loading_->setText(QStringLiteral("Loading..."));
+        timer_->stop();
+        timer_->setInterval(timer_->interval() + 300);
+        timer_->start();
+        break;
+    case 900:
+        timer_->stop();
+        showMain_();
+        close();
+        break;
+    default:
+        break;
+    }
+}
+
+void Preloader::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (const QScreen* screen = this->screen())
+        move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+}
