@@ -65,14 +65,6 @@ public:
         return QByteArray(buffer, n);
     }
 
-    // Everything that comes until the line has been quiet for quietMs.
-    QByteArray readUntilQuiet(int quietMs = 150) {
-        QByteArray got;
-        for (QByteArray piece = readPiece(quietMs); !piece.isEmpty(); piece = readPiece(quietMs))
-            got += piece;
-        return got;
-    }
-
     bool hungUp() const { return m_hungUp; }
 
 private:

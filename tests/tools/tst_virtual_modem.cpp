@@ -9,8 +9,10 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
 #include <QSerialPort>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -64,6 +66,7 @@ private slots:
     void survivesTheProgramReopeningThePort();
     void losesWhatAClosedPortMisses();
     void linksItselfInThePortsFolder();
+    void programAnswersThroughItsLinkUntilTerminated();
 };
 
 // Each row sends a command line and then a plain "AT", so a row also proves
@@ -110,7 +113,7 @@ void VirtualModemTest::answersInVerboseFraming() {
     QVERIFY(port.write(command + "\rAT\r"));
     const Bytes got = port.read(expected.size() + marker.size());
     QCOMPARE(got, expected + marker);
-    QCOMPARE(port.readUntilQuiet(), Bytes());
+    QCOMPARE(port.readPiece(150), Bytes()); // and nothing more
 }
 
 void VirtualModemTest::storesWritesAndReadsThemBack_data() {
@@ -207,7 +210,7 @@ void VirtualModemTest::staysSilentUntilTheAskedAttempt() {
     QVERIFY(port.write("AT+WIOW=0,0\r"));
     QVERIFY(modem.waitForLines(4, 3000));
     QVERIFY(!modem.waitForLines(5, 100));
-    QCOMPARE(port.readUntilQuiet(), Bytes());
+    QCOMPARE(port.readPiece(150), Bytes()); // and nothing more
 
     const auto lines = modem.received();
     QCOMPARE(lines.size(), size_t(4));
@@ -335,6 +338,32 @@ void VirtualModemTest::linksItselfInThePortsFolder() {
     const PortsFolderLink blocked(second.devicePath(), 2);
     QVERIFY(!blocked.isLinked());
     QVERIFY(!blocked.errorString().isEmpty());
+}
+
+void VirtualModemTest::programAnswersThroughItsLinkUntilTerminated() {
+    QTemporaryDir configHome;
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("XDG_CONFIG_HOME", configHome.path());
+    program.setProcessEnvironment(environment);
+    program.start(TAVEK_VIRTUAL_MODEM_PROGRAM, {"4"});
+    QVERIFY(program.waitForReadyRead(10000)); // it prints once it is linked
+
+    const QString link = configHome.path() + "/tavek/ports/com4";
+    QVERIFY(QFileInfo(link).isSymLink());
+    {
+        SlaveEnd port(link);
+        QVERIFY(port.write("AT+EGPHN?\r"));
+        const Bytes demoBook = "AT+EGPHN?\r\r\n+EGPHN: 1,\"+393351234567\",128\r\n"
+                               "+EGPHN: 4,\"+390612345678\",128\r\n" +
+                               ok;
+        QCOMPARE(port.read(demoBook.size()), demoBook);
+    }
+    program.terminate(); // SIGTERM
+    QVERIFY(program.waitForFinished(10000));
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    QVERIFY(!QFileInfo(link).isSymLink());
 }
 
 QTEST_GUILESS_MAIN(VirtualModemTest)
