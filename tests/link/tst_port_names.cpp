@@ -16,6 +16,8 @@
 #include <cerrno>
 #include <cstring>
 
+Q_DECLARE_METATYPE(PortError)
+
 class PortNamesTest : public QObject {
     Q_OBJECT
 
@@ -189,8 +191,6 @@ private slots:
         QVERIFY2(text.endsWith("PM"), qPrintable(text)); // no time zone after the time
     }
 };
-
-Q_DECLARE_METATYPE(PortError)
 
 QTEST_GUILESS_MAIN(PortNamesTest)
 #include "tst_port_names.moc"
