@@ -74,6 +74,8 @@ public:
 
     // Whether the program has the device open. What the modem sends while it
     // is closed is lost, and what the program left unread goes with its close.
+    // With two opens at once, closing one may read as closed until the modem
+    // next replies.
     bool isPortOpen() const;
     // Blocks until the program has the device open (or closed), or the time is up.
     bool waitForPortOpen(bool open, int timeoutMs) const;
