@@ -61,6 +61,7 @@ int main(int argc, char** argv) {
         bool ok = false;
         number = QByteArray(argv[1]).toInt(&ok);
         if (!ok || number < 1 || number > 255) {
+            std::fprintf(stderr, "tavek-virtual-modem: N is a port number from 1 to 255\n");
             printUsage(stderr);
             return 2;
         }
@@ -73,6 +74,7 @@ int main(int argc, char** argv) {
     sigaddset(&endSignals, SIGTERM);
     sigaddset(&endSignals, SIGHUP);
     pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN); // a closed output must not end it without removing its link
 
     VirtualModem modem;
     loadDemoConfiguration(modem);
