@@ -6,40 +6,27 @@
 
 #include <QDir>
 #include <QFile>
-#include <QStandardPaths>
 #include <QStringList>
 
-#include <memory>
+// A virtual modem linked as "Com 1" in the ports folder, with CommPortNumber
+// set to it. Enable QStandardPaths' test mode first.
+struct ModemOnPort {
+    VirtualModem modem;
+    const QString link = QDir(portsFolder()).filePath("com1");
 
-// A virtual modem reachable as "Com number" through the ports folder, with
-// CommPortNumber set to it. Call QStandardPaths::setTestModeEnabled(true)
-// first, so the link lands in the test's own folder.
-class ModemOnPort {
-public:
-    explicit ModemOnPort(int number = 1) : number_(number) {
+    ModemOnPort() {
         QDir().mkpath(portsFolder());
-        QFile::remove(linkPath());
-        QFile::link(modem->devicePath(), linkPath());
-        linkState().CommPortNumber = qint16(number);
+        QFile::remove(link);
+        QFile::link(modem.devicePath(), link);
+        linkState().CommPortNumber = 1;
     }
-    ~ModemOnPort() { QFile::remove(linkPath()); }
-    ModemOnPort(const ModemOnPort&) = delete;
-    ModemOnPort& operator=(const ModemOnPort&) = delete;
-
-    QString linkPath() const {
-        return QDir(portsFolder()).filePath(QStringLiteral("com%1").arg(number_));
-    }
+    ~ModemOnPort() { QFile::remove(link); }
 
     // The command lines the modem received, in order.
     QStringList lines() const {
         QStringList texts;
-        for (const auto& received : modem->received())
+        for (const auto& received : modem.received())
             texts << QString::fromLatin1(received.line);
         return texts;
     }
-
-    std::unique_ptr<VirtualModem> modem = std::make_unique<VirtualModem>();
-
-private:
-    int number_;
 };
