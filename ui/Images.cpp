@@ -5,7 +5,15 @@
 
 #include <array>
 
+// The pictures are compiled into this static library; registering them here
+// pulls them into every program that uses an image.
+static void registerImages() {
+    Q_INIT_RESOURCE(images);
+}
+
 namespace {
+const bool imagesRegistered = (registerImages(), true);
+
 QString imagePath(const char* name) {
     return QStringLiteral(":/images/") + QLatin1String(name);
 }

@@ -92,6 +92,9 @@ QRadioButton* InputPanel::addOption(QWidget* frame, const QString& name, int ele
                                     const QString& caption, QRect place) {
     auto* option = new QRadioButton(caption, frame);
     option->setObjectName(elementName(name, element));
+    // Fonts differ from system to system: an option never clips its caption
+    // when the frame has room for it.
+    place.setWidth(qMax(place.width(), option->sizeHint().width()));
     option->setGeometry(place);
     return option;
 }

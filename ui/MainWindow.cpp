@@ -28,7 +28,11 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Tavek"));
     setWindowIcon(productIcon());
     setFixedSize(twips(14640), twips(8910));
-    QFont windowFont(QStringLiteral("Sans Serif"));
+    // A sans-serif face of the narrow kind the layout was drawn for.
+    QFont windowFont;
+    windowFont.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
+                            QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
+                            QStringLiteral("Sans Serif")});
     windowFont.setStyleHint(QFont::SansSerif);
     windowFont.setPointSizeF(8.25);
     setFont(windowFont);

@@ -60,6 +60,16 @@ void MessageTextBox::mousePressEvent(QMouseEvent* event) {
     QLineEdit::mousePressEvent(event);
 }
 
+void MessageTextBox::focusInEvent(QFocusEvent* event) {
+    QLineEdit::focusInEvent(event);
+    // Arriving by Tab selects nothing: the caret waits at the start, so that
+    // typing into a placeholder edits it, as the modem tools always did.
+    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
+        deselect();
+        setCursorPosition(0);
+    }
+}
+
 void MessageTextBox::focusOutEvent(QFocusEvent* event) {
     QLineEdit::focusOutEvent(event);
     // Only a move to another control counts; switching to another program or
