@@ -4,20 +4,11 @@
 #include "LinkLabel.h"
 #include "Twips.h"
 #include "VersionText.h"
+#include "WindowFont.h"
 
 #include <QDesktopServices>
 #include <QLabel>
 #include <QToolButton>
-
-namespace {
-QFont arial(qreal points, bool bold = false) {
-    QFont font(QStringLiteral("Arial"));
-    font.setStyleHint(QFont::SansSerif);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
-} // namespace
 
 QUrl AboutWindow::webUrl() {
     return QUrl(maker::WebAddress);
@@ -35,6 +26,7 @@ AboutWindow::AboutWindow(QWidget* owner)
     setWindowTitle(QStringLiteral("About Tavek..."));
     setWindowIcon(productIcon());
     setFixedSize(twips(8580), twips(5580));
+    setFont(windowFont());
     openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     auto* emblem = new QLabel(this);
@@ -46,7 +38,7 @@ AboutWindow::AboutWindow(QWidget* owner)
     emblem->setAccessibleName(QStringLiteral("Tavek emblem"));
 
     const QFont plain = font();
-    const QFont strong = arial(9.75, true);
+    const QFont strong = arialFont(9.75, true);
     addLabel(QStringLiteral("Label10"), QStringLiteral("Application :"),
              twipsRect(2760, 120, 1095, 255), plain);
     addLabel(QStringLiteral("Label8"), QStringLiteral("TAVEK"), twipsRect(3960, 120, 3495, 255),
@@ -65,9 +57,9 @@ AboutWindow::AboutWindow(QWidget* owner)
     addLabel(QStringLiteral("Label14"), maker::Software, twipsRect(3960, 1920, 4575, 255), strong);
 
     // The maker's address on the left, the telephone lines on the right.
-    const QFont contact = arial(12);
+    const QFont contact = arialFont(12);
     addLabel(QStringLiteral("Label1"), maker::Company, twipsRect(240, 3120, 6000, 360),
-             arial(13.5, true));
+             arialFont(13.5, true));
     addLabel(QStringLiteral("Label2"), maker::Street, twipsRect(240, 3615, 2205, 330), contact);
     addLabel(QStringLiteral("Label3"), maker::Town, twipsRect(240, 4020, 2205, 330), contact);
     addLabel(QStringLiteral("Label4"), maker::Country, twipsRect(240, 4425, 2205, 330), contact);
@@ -88,7 +80,7 @@ AboutWindow::AboutWindow(QWidget* owner)
     auto* exit = new QToolButton(this);
     exit->setObjectName(QStringLiteral("btnclose"));
     exit->setText(QStringLiteral("E&xit"));
-    exit->setFont(arial(9.75));
+    exit->setFont(arialFont(9.75));
     exit->setIcon(exitButtonIcon());
     exit->setIconSize(QSize(32, 32));
     exit->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);

@@ -9,6 +9,7 @@
 #include "ModemLink.h"
 #include "PhoneGrid.h"
 #include "Twips.h"
+#include "WindowFont.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -28,14 +29,7 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowTitle(QStringLiteral("Tavek"));
     setWindowIcon(productIcon());
     setFixedSize(twips(14640), twips(8910));
-    // A sans-serif face of the narrow kind the layout was drawn for.
-    QFont windowFont;
-    windowFont.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
-                            QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
-                            QStringLiteral("Sans Serif")});
-    windowFont.setStyleHint(QFont::SansSerif);
-    windowFont.setPointSizeF(8.25);
-    setFont(windowFont);
+    setFont(windowFont());
 
     dialogs_ = Dialogs::forWindow(this);
     openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };

@@ -44,8 +44,7 @@ PhoneGrid::PhoneGrid(QWidget* parent) : QTableWidget(RowCount, ColumnCount, pare
             auto* item = new QTableWidgetItem;
             if (isFixed(row, column)) {
                 item->setFlags(Qt::ItemIsEnabled);
-                item->setBackground(palette().brush(QPalette::Button));
-                item->setForeground(palette().brush(QPalette::ButtonText));
+                item->setBackground(palette().brush(QPalette::Active, QPalette::Button));
             } else {
                 item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             }

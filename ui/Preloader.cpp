@@ -3,6 +3,7 @@
 #include "Images.h"
 #include "Twips.h"
 #include "VersionText.h"
+#include "WindowFont.h"
 
 #include <QLabel>
 #include <QScreen>
@@ -14,6 +15,7 @@ Preloader::Preloader(std::function<void()> showMain, QWidget* parent)
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(productIcon());
     setFixedSize(twips(9000), twips(5985));
+    setFont(windowFont());
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));
@@ -23,11 +25,7 @@ Preloader::Preloader(std::function<void()> showMain, QWidget* parent)
 
     auto* version = new QLabel(programVersionText(), this);
     version->setObjectName(QStringLiteral("Label2"));
-    QFont versionFont(QStringLiteral("Arial"));
-    versionFont.setStyleHint(QFont::SansSerif);
-    versionFont.setPointSizeF(26.25);
-    versionFont.setBold(true);
-    version->setFont(versionFont);
+    version->setFont(arialFont(26.25, true));
     version->setGeometry(twipsRect(8040, 0, 975, 505));
 
     loading_ = new QLabel(QStringLiteral("Loading ..."), this);
