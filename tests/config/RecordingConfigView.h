@@ -16,12 +16,22 @@ public:
     QStringList errorBoxes;
     QList<bool> framesEnabled;
     QList<bool> toolbarEnabled;
+    // Whether the toolbar and both frames were usable when each status text came.
+    QList<bool> controlsOnAtStatus;
     int rowsWrittenOutsideBook = 0;
     int pumps = 0;
 
     QString status() const { return statusTexts.isEmpty() ? QString() : statusTexts.last(); }
 
-    void setStatusText(const QString& text) override { statusTexts << text; }
+    bool controlsOn() const {
+        return (framesEnabled.isEmpty() || framesEnabled.last()) &&
+               (toolbarEnabled.isEmpty() || toolbarEnabled.last());
+    }
+
+    void setStatusText(const QString& text) override {
+        statusTexts << text;
+        controlsOnAtStatus << controlsOn();
+    }
     void setFramesEnabled(bool enabled) override { framesEnabled << enabled; }
     void showModemError(const QString& text) override { errorBoxes << text; }
     void pumpEvents() override {
