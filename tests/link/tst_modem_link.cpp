@@ -90,14 +90,18 @@ private slots:
     void relayCommand_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<bool>("lowerCase");
-        QTest::newRow("on, echo and OK") << "AT+WIOW=0,0" << false;
-        QTest::newRow("off, ok in small letters fails") << "AT+WIOW=0,1" << true;
+        QTest::addColumn<int>("delayMs");
+        QTest::newRow("on, echo and OK") << "AT+WIOW=0,0" << false << 0;
+        QTest::newRow("off, ok in small letters fails") << "AT+WIOW=0,1" << true << 0;
+        QTest::newRow("an answer 100 ms late fails") << "AT+WIOW=0,1" << false << 100;
     }
     void relayCommand() {
         QFETCH(QString, command);
         QFETCH(bool, lowerCase);
+        QFETCH(int, delayMs);
         modem->modem.setEcho(!lowerCase);
         modem->modem.setLowerCase(lowerCase);
+        modem->modem.setReplyDelayMs(delayMs);
         linkState().RelayCommand() = command;
         QVERIFY(!port->open()); // open before, as after a connection check
         QElapsedTimer outcomeShown;
@@ -110,11 +114,13 @@ private slots:
 
         QVERIFY(outcomeShown.nsecsElapsed() > 200'000'000); // the pause after the reply
         const QString sending = "status: Modem Connected, sending relay string";
-        const QString outcome = sending + (lowerCase ? "...Failed!" : "...OK");
+        const bool answered = !lowerCase && delayMs == 0;
+        const QString outcome = sending + (answered ? "...OK" : "...Failed!");
         QCOMPARE(view.events, (QStringList{sending + "...", outcome, connected}));
         QVERIFY(!port->isOpen());
         QVERIFY(linkState().ModemConnected);
         QVERIFY(view.pumps > 0);
+        QVERIFY(modem->modem.waitForLines(1, 1000));
         QCOMPARE(modem->lines(), QStringList{command});
     }
 
