@@ -11,6 +11,16 @@
 
 Preloader::Preloader(std::function<void()> showMain, QWidget* parent)
     : QWidget(parent, Qt::SplashScreen | Qt::FramelessWindowHint), showMain_(std::move(showMain)) {
+    // The times count from the splash's creation: the timer runs before the
+    // picture is drawn.
+    timer_ = new QTimer(this);
+    timer_->setObjectName(QStringLiteral("Timer1"));
+    // Never early: the main window is due at 1.8 s, not before.
+    timer_->setTimerType(Qt::PreciseTimer);
+    timer_->setInterval(300);
+    connect(timer_, &QTimer::timeout, this, &Preloader::tick);
+    timer_->start();
+
     setObjectName(QStringLiteral("Preloader"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowIcon(productIcon());
@@ -43,14 +53,6 @@ Preloader::Preloader(std::function<void()> showMain, QWidget* parent)
     white.setColor(QPalette::Window, Qt::white);
     description->setPalette(white);
     description->setGeometry(twipsRect(825, 1560, 7935, 255));
-
-    timer_ = new QTimer(this);
-    timer_->setObjectName(QStringLiteral("Timer1"));
-    // Never early: the main window is due at 1.8 s, not before.
-    timer_->setTimerType(Qt::PreciseTimer);
-    timer_->setInterval(300);
-    connect(timer_, &QTimer::timeout, this, &Preloader::tick);
-    timer_->start();
 }
 
 void Preloader::tick() {
