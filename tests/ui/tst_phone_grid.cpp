@@ -126,17 +126,6 @@ private slots:
         QCOMPARE(grid->cellText(3, 1), QStringLiteral("5"));
         QCOMPARE(grid->cellText(5, 1), QString());
     }
-
-    void shouldKeepTheChosenRowOverAFreshStart() {
-        // Disconnecting empties the numbers, not the choice.
-        clickCell(4);
-        QTest::keyClicks(grid, "+39");
-        window->toolbar()->setConnectionImage(2); // as if connected
-        clickToolbar(*window, 1);
-        QCOMPARE(grid->cellText(4, 1), QString());
-        QCOMPARE(grid->selectedPhoneRow(), 4);
-        QCOMPARE(markedRows(), QList<int>{4});
-    }
 };
 
 QTEST_MAIN(PhoneGridTest)
