@@ -79,6 +79,8 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
         if (QWidget* widget = widgetForAction(action)) {
             widget->setObjectName(QStringLiteral("Toolbar1_button%1").arg(definition.position));
             widget->setAccessibleName(action->toolTip());
+            // Reachable with Tab, so that everything can be done from the keyboard.
+            widget->setFocusPolicy(Qt::TabFocus);
         }
         const int position = definition.position;
         connect(action, &QAction::triggered, this,

@@ -29,6 +29,8 @@ PhoneGrid::PhoneGrid(QWidget* parent) : QTableWidget(RowCount, ColumnCount, pare
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setWordWrap(false);
+    // Tab leaves the grid for the next control; the arrows move within it.
+    setTabKeyNavigation(false);
 
     // The chosen row is shown by its background alone, so the selection
     // must not paint over it.

@@ -5,8 +5,7 @@
 
 // The windows' default font: a sans-serif face of 8.25 points, of the
 // narrow kind the layout was drawn for.
-inline QFont windowFont()
-{
+inline QFont windowFont() {
     QFont font;
     font.setFamilies({QStringLiteral("Microsoft Sans Serif"), QStringLiteral("Arial"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Nimbus Sans"),
@@ -17,8 +16,7 @@ inline QFont windowFont()
 }
 
 // Arial where the system has it, else a face with the same measures.
-inline QFont arialFont(qreal points, bool bold = false)
-{
+inline QFont arialFont(qreal points, bool bold = false) {
     QFont font;
     font.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
                       QStringLiteral("Nimbus Sans")});
