@@ -48,20 +48,20 @@ int passWaitMs(qint64 elapsedNs, int timeoutMs) {
     return int(std::min<qint64>(longestPassWaitMs, leftNs / nsPerMs + 1));
 }
 
-bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& spec) {
+bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& exchange) {
     LinkState& link = linkState();
-    const qint64 timeoutNs = qint64(spec.timeoutMs) * nsPerMs;
+    const qint64 timeoutNs = qint64(exchange.timeoutMs) * nsPerMs;
     for (;;) {
         // A port closed under us (by a handler run from pumpEvents) would
         // turn every wait into no wait at all: treat it as lost.
         if (!port.isOpen() || port.failure())
             return false;
-        port.waitForData(passWaitMs(link.SendTime.nsecsElapsed(), spec.timeoutMs));
-        if (spec.pumpEvents)
+        port.waitForData(passWaitMs(link.SendTime.nsecsElapsed(), exchange.timeoutMs));
+        if (exchange.pumpEvents)
             view.pumpEvents();
         link.ReplyBuffer += port.readAll();
         const bool goesOn = link.SendTime.nsecsElapsed() <= timeoutNs &&
-                            collectionGoesOn(spec.rule, port, link.ReplyBuffer);
+                            collectionGoesOn(exchange.rule, port, link.ReplyBuffer);
         // The read or the draining rule's poll may have found the port gone.
         if (port.failure())
             return false;
@@ -70,11 +70,11 @@ bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& spec) {
     }
 }
 
-ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeSpec& spec) {
-    if (!writeCommandLine(port, spec.command) || !collectReply(port, view, spec))
+ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeSpec& exchange) {
+    if (!writeCommandLine(port, exchange.command) || !collectReply(port, view, spec))
         return ExchangeOutcome::PortFailed;
-    return replyHasMarker(linkState().ReplyBuffer, spec.markers) ? ExchangeOutcome::Answered
-                                                                 : ExchangeOutcome::NotAnswered;
+    return replyHasMarker(linkState().ReplyBuffer, exchange.markers) ? ExchangeOutcome::Answered
+                                                                     : ExchangeOutcome::NotAnswered;
 }
 
 void waitPumping(ModemView& view, int ms) {

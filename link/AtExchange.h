@@ -35,7 +35,7 @@ bool writeCommandLine(SerialPort& port, const QString& command);
 // 10 ms for data, pumps events if asked, reads everything waiting, then tests
 // the time-out and the completion rule. Always reads at least once.
 // False when the port was lost.
-bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& spec);
+bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& exchange);
 
 // How long a pass waits for data before it reads: up to 10 ms, clipped so
 // that a silent collection ends just after its time-out (elapsed then is
@@ -43,7 +43,7 @@ bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& spec);
 int passWaitMs(qint64 elapsedNs, int timeoutMs);
 
 // Write, collect, judge.
-ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeSpec& spec);
+ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeSpec& exchange);
 
 // Restarts SendTime and waits more than ms milliseconds, pumping events
 // (the pause after a reply is 200 ms; the initial waits of the readers 400 ms).
