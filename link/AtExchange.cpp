@@ -71,7 +71,7 @@ bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& exchang
 }
 
 ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeSpec& exchange) {
-    if (!writeCommandLine(port, exchange.command) || !collectReply(port, view, spec))
+    if (!writeCommandLine(port, exchange.command) || !collectReply(port, view, exchange))
         return ExchangeOutcome::PortFailed;
     return replyHasMarker(linkState().ReplyBuffer, exchange.markers) ? ExchangeOutcome::Answered
                                                                      : ExchangeOutcome::NotAnswered;
