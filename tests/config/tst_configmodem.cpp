@@ -230,16 +230,19 @@ private slots:
                    {R"(0,"+390",128)", R"(3,"0039",129)", R"(21,"+3921",145)", R"(4,"+394",145)"},
                    false)
             << QStringList{"3:0039", "4:+394", "7:+typed"};
-        QTest::newRow("lower-case phn")
-            << QByteArray(phoneDump({R"(1,"+391",128)"}, false).replace("+EGPHN", "+egphn"))
-            << QStringList{"7:+typed"};
+        // An empty reply here leaves the modem's own listing, in small letters.
+        QTest::newRow("lower-case phn") << QByteArray() << QStringList{"7:+typed"};
     }
 
     void phoneBookReplies() {
         QFETCH(QByteArray, reply);
         QFETCH(QStringList, rows);
         Bench bench;
-        bench.modem.setReplyFor("AT+EGPHN?", reply);
+        bench.modem.setPhoneBook({"+391", "+392"});
+        if (reply.isEmpty())
+            bench.modem.setLowerCase(true);
+        else
+            bench.modem.setReplyFor("AT+EGPHN?", reply);
         bench.view.grid[7] = "+typed";
         GetNumbers(bench.port, bench.view);
         QCOMPARE(describeGrid(bench.view), rows);
