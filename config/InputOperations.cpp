@@ -6,9 +6,9 @@
 #include "DefaultInputs.h"
 #include "InputRecords.h"
 #include "InputsReply.h"
+#include "OperationSteps.h"
 #include "QueryReply.h"
 #include "SerialPort.h"
-#include "UploadSteps.h"
 
 namespace {
 
@@ -37,7 +37,7 @@ void SendInputs(SerialPort& port, ConfigView& view) {
     const QStringList records = inputRecords(panels(view));
 
     if (auto error = preparePort(port)) {
-        abandonUpload(port, view, *error);
+        abandonOnPortError(port, view, *error);
         return;
     }
     for (int n = 1; n <= InputCount; ++n) {
@@ -45,9 +45,9 @@ void SendInputs(SerialPort& port, ConfigView& view) {
         const QString messageStep = QStringLiteral("Modem Connected, sending Message %1").arg(n);
         view.setStatusText(settingsStep + QStringLiteral("..."));
         const qsizetype first = qsizetype(n - 1) * 3;
-        if (!sendRecordStep(port, view, inputRecordExchange(records[first]), settingsStep) ||
-            !sendRecordStep(port, view, inputRecordExchange(records[first + 1]), messageStep) ||
-            !sendRecordStep(port, view, inputRecordExchange(records[first + 2]), messageStep))
+        if (!runJudgedStep(port, view, inputRecordExchange(records[first]), settingsStep) ||
+            !runJudgedStep(port, view, inputRecordExchange(records[first + 1]), messageStep) ||
+            !runJudgedStep(port, view, inputRecordExchange(records[first + 2]), messageStep))
             return;
     }
     // The port stays open.

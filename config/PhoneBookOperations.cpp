@@ -5,11 +5,11 @@
 #include "ConfigView.h"
 #include "InputConfig.h"
 #include "LinkState.h"
+#include "OperationSteps.h"
 #include "PhoneBookReply.h"
 #include "PhoneRecords.h"
 #include "QueryReply.h"
 #include "SerialPort.h"
-#include "UploadSteps.h"
 
 namespace {
 
@@ -20,7 +20,7 @@ constexpr int DeletePumpsPerPosition = 1000;
 
 void SetNumbers(SerialPort& port, ConfigView& view) {
     if (auto error = preparePort(port)) {
-        abandonUpload(port, view, *error);
+        abandonOnPortError(port, view, *error);
         return;
     }
     for (int p = 1; p <= PhoneBookSize; ++p) {
@@ -30,8 +30,8 @@ void SetNumbers(SerialPort& port, ConfigView& view) {
                                     CompletionRule::Length,
                                     true,
                                     {QStringLiteral("AT"), QStringLiteral("OK")}};
-        if (!sendRecordStep(port, view, exchange,
-                            QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)))
+        if (!runJudgedStep(port, view, exchange,
+                           QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)))
             return;
     }
     if (port.isOpen())

@@ -3,6 +3,7 @@
 #include "AtExchange.h"
 #include "LinkState.h"
 #include "ModemView.h"
+#include "OperationSteps.h"
 #include "SerialPort.h"
 
 #include <QLocale>
@@ -11,34 +12,6 @@ namespace {
 
 const QString connectedText = QStringLiteral("Modem Connected");
 const QString disconnectedText = QStringLiteral("Modem Disconnected");
-
-// Waits longer than this after each judged reply before the next step.
-constexpr int pauseAfterReplyMs = 200;
-
-QString outcomeText(bool answered) {
-    return answered ? QStringLiteral("...OK") : QStringLiteral("...Failed!");
-}
-
-// Every operation starts from a freshly opened port on CommPortNumber.
-std::optional<PortError> preparePort(SerialPort& port) {
-    if (port.isOpen())
-        port.close();
-    port.setPortNumber(linkState().CommPortNumber);
-    if (!port.isOpen())
-        return port.open();
-    return std::nullopt;
-}
-
-// Why an exchange could not go on.
-PortError failureOf(const SerialPort& port) {
-    if (const auto failure = port.failure())
-        return *failure;
-    PortError closed;
-    closed.device = port.device();
-    closed.reason = QStringLiteral("The port was closed while in use");
-    closed.lost = true;
-    return closed;
-}
 
 // The connection check ends on a port error: the user learns why, the port
 // is released, and the window stays disconnected.
@@ -50,16 +23,6 @@ void endCheckOnPortError(SerialPort& port, ModemView& view, const PortError& err
     view.setStatusText(disconnectedText);
 }
 
-// Relay and factory defaults end on a port error: nothing more is sent, the
-// port is released and the user learns why. The window stays in its
-// connected state, so the status line returns to it as at a normal end.
-void abandonOnPortError(SerialPort& port, ModemView& view, const PortError& error) {
-    if (port.isOpen())
-        port.close();
-    view.showModemError(portErrorMessage(error));
-    view.setStatusText(connectedText);
-}
-
 // A lone carriage return ends whatever the modem took for a half line; then
 // everything it sent is thrown away.
 std::optional<PortError> clearModemLine(SerialPort& port) {
@@ -68,11 +31,11 @@ std::optional<PortError> clearModemLine(SerialPort& port) {
             return error;
     }
     if (!port.write(QStringLiteral("\r")))
-        return failureOf(port);
+        return portFailureOf(port);
     while (port.charactersWaiting() != 0)
         port.readAll();
     if (port.failure())
-        return failureOf(port);
+        return portFailureOf(port);
     return std::nullopt;
 }
 
@@ -107,7 +70,7 @@ void ConnectModem(SerialPort& port, ModemView& view) {
         // Two collections of the same kind, the second reading at least once more.
         if (!writeCommandLine(port, check.command) || !collectReply(port, view, check) ||
             !collectReply(port, view, check)) {
-            endCheckOnPortError(port, view, failureOf(port));
+            endCheckOnPortError(port, view, portFailureOf(port));
             return;
         }
         if (replyHasMarker(link.ReplyBuffer, check.markers)) {
@@ -142,15 +105,8 @@ void SendRelayString(SerialPort& port, ModemView& view) {
                              CompletionRule::Draining,
                              true,
                              {QStringLiteral("AT"), QStringLiteral("OK")}};
-    const ExchangeOutcome outcome = runAtExchange(port, view, relay);
-    if (outcome == ExchangeOutcome::PortFailed) {
-        abandonOnPortError(port, view, failureOf(port));
+    if (!runJudgedStep(port, view, relay, QStringLiteral("Modem Connected, sending relay string")))
         return;
-    }
-    link.ReplyBuffer.clear();
-    view.setStatusText(QStringLiteral("Modem Connected, sending relay string") +
-                       outcomeText(outcome == ExchangeOutcome::Answered));
-    waitPumping(view, pauseAfterReplyMs);
     if (port.isOpen())
         port.close();
     view.setStatusText(connectedText);
@@ -175,14 +131,8 @@ void SendDefaultString(SerialPort& port, ModemView& view) {
                                    CompletionRule::Marker,
                                    true,
                                    {QStringLiteral("AT"), QStringLiteral("OK")}};
-        const ExchangeOutcome outcome = runAtExchange(port, view, command);
-        if (outcome == ExchangeOutcome::PortFailed) {
-            abandonOnPortError(port, view, failureOf(port));
+        if (!runJudgedStep(port, view, command, step))
             return;
-        }
-        link.ReplyBuffer.clear();
-        view.setStatusText(step + outcomeText(outcome == ExchangeOutcome::Answered));
-        waitPumping(view, pauseAfterReplyMs);
     }
     if (port.isOpen())
         port.close();
