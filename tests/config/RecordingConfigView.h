@@ -12,44 +12,31 @@ class RecordingConfigView : public ConfigView {
 public:
     InputsConfig inputs{};
     std::array<QString, PhoneBookSize + 1> grid{}; // row p for position p; row 0 is the heading
-    QStringList statusTexts;
-    QStringList errorBoxes;
-    QList<bool> framesEnabled;
-    QList<bool> toolbarEnabled;
-    // Whether the toolbar and both frames were usable when each status text came.
-    QList<bool> controlsOnAtStatus;
+    QStringList statusTexts, errorBoxes;
+    QList<bool> toolbarEnabled, framesEnabled;
+    bool controlsOffAtEveryStatus = true;
     int rowsWrittenOutsideBook = 0;
-    int pumps = 0;
 
-    QString status() const { return statusTexts.isEmpty() ? QString() : statusTexts.last(); }
-
+    QString status() const { return statusTexts.value(statusTexts.size() - 1); }
     bool controlsOn() const {
-        return (framesEnabled.isEmpty() || framesEnabled.last()) &&
-               (toolbarEnabled.isEmpty() || toolbarEnabled.last());
+        return framesEnabled.value(framesEnabled.size() - 1, true) &&
+               toolbarEnabled.value(toolbarEnabled.size() - 1, true);
     }
 
     void setStatusText(const QString& text) override {
         statusTexts << text;
-        controlsOnAtStatus << controlsOn();
+        controlsOffAtEveryStatus = controlsOffAtEveryStatus && !controlsOn();
     }
     void setFramesEnabled(bool enabled) override { framesEnabled << enabled; }
+    void setToolbarEnabled(bool enabled) override { toolbarEnabled << enabled; }
     void showModemError(const QString& text) override { errorBoxes << text; }
-    void pumpEvents() override {
-        ++pumps;
-        ConfigView::pumpEvents();
-    }
-
     InputConfig inputConfig(int input) const override { return inputs.at(input - 1); }
-    void setInputConfig(int input, const InputConfig& config) override {
-        inputs.at(input - 1) = config;
-    }
+    void setInputConfig(int input, const InputConfig& c) override { inputs.at(input - 1) = c; }
     QString phoneNumber(int position) const override { return grid.at(position); }
     void setPhoneNumber(int position, const QString& number) override {
-        if (position < 1 || position > PhoneBookSize) {
+        if (position < 1 || position > PhoneBookSize)
             ++rowsWrittenOutsideBook;
-            return;
-        }
-        grid[position] = number;
+        else
+            grid[position] = number;
     }
-    void setToolbarEnabled(bool enabled) override { toolbarEnabled << enabled; }
 };
