@@ -1,42 +1,36 @@
 #pragma once
 
+#include "LinkState.h"
 #include "MainToolbar.h"
 #include "MainWindow.h"
+#include "PhoneGrid.h"
 
 #include <QComboBox>
 #include <QGroupBox>
-#include <QStringList>
+#include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
 
-// Answers the main window's modal boxes and remembers what they said.
-struct AnsweredBoxes {
-    QStringList errors;
-    QStringList confirmations;
-    bool answerYes = true;
-    std::function<void()> whileErrorShown;
+#include <memory>
 
-    void install(MainWindow& window) {
-        window.dialogs().modemError = [this](const QString& text) {
-            errors << text;
-            if (whileErrorShown)
-                whileErrorShown();
-        };
-        window.dialogs().confirm = [this](const QString& text) {
-            confirmations << text;
-            return answerYes;
-        };
-    }
-};
+// A fresh main window, shown and active, as a user has it in front of them;
+// null if the window system never made it active.
+inline std::unique_ptr<MainWindow> shownWindow(bool framesEnabled = false) {
+    QStandardPaths::setTestModeEnabled(true);
+    linkState() = LinkState{};
+    auto window = std::make_unique<MainWindow>();
+    if (framesEnabled)
+        window->setFramesEnabled(true);
+    window->show();
+    window->activateWindow();
+    return QTest::qWaitForWindowActive(window.get()) ? std::move(window) : nullptr;
+}
 
 // What the user can reach, as the connection state has it: the toolbar, both
 // frames, the port selector, how many of buttons 3 to 6, and button 1's image.
 struct Reachable {
-    bool toolbar = false;
-    bool frames = false;
-    bool selector = false;
-    int commands = 0;
-    int image = 0;
+    bool toolbar, frames, selector;
+    int commands, image;
     bool operator==(const Reachable&) const = default;
 };
 inline Reachable reachable(const MainWindow& window) {
@@ -50,13 +44,10 @@ inline Reachable reachable(const MainWindow& window) {
 inline const Reachable NotConnected{true, false, true, 0, 1};
 inline const Reachable Connected{true, true, false, 4, 2};
 
-// A shown, active main window, as a user has it in front of them.
-inline bool showActive(QWidget& window) {
-    window.show();
-    window.activateWindow();
-    return QTest::qWaitForWindowActive(&window);
-}
-
 inline void clickToolbar(MainWindow& window, int position) {
     QTest::mouseClick(window.toolbar()->buttonWidget(position), Qt::LeftButton);
+}
+inline void clickCell(PhoneGrid& grid, int row, int column = PhoneGrid::NumberColumn) {
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
+                      grid.visualRect(grid.model()->index(row, column)).center());
 }

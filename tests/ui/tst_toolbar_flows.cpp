@@ -2,29 +2,13 @@
 // the virtual modem on a pseudo-terminal answers.
 #include "WindowFixture.h"
 
-#include "InputPanel.h"
-#include "LinkState.h"
 #include "MessageTextBox.h"
-#include "PhoneGrid.h"
 #include "PortsFolderLink.h"
 #include "VirtualModem.h"
 
 #include <QLabel>
-#include <QRadioButton>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QtTest>
-
-#include <memory>
-
-namespace {
-QStringList linesOf(const VirtualModem& modem) {
-    QStringList lines;
-    for (const auto& received : modem.received())
-        lines << QString::fromLatin1(received.line);
-    return lines;
-}
-} // namespace
 
 class ToolbarFlowsTest : public QObject {
     Q_OBJECT
@@ -32,12 +16,21 @@ class ToolbarFlowsTest : public QObject {
     std::unique_ptr<VirtualModem> modem;
     std::unique_ptr<PortsFolderLink> link;
     std::unique_ptr<MainWindow> window;
-    AnsweredBoxes boxes;
+    // The modal boxes, answered here: what they said, and button 1's image
+    // while the error box was up.
+    struct {
+        QStringList errors, confirmations;
+        bool answerYes = true;
+        int imageAtError = 0;
+    } boxes;
 
-    void chooseTheModemsPort() {
-        window->cmbSerial()->setCurrentIndex(link->number() - 1);
-        QCOMPARE(linkState().CommPortNumber, link->number());
+    QStringList modemLines() const {
+        QStringList lines;
+        for (const auto& received : modem->received())
+            lines << QString::fromLatin1(received.line);
+        return lines;
     }
+    void chooseTheModemsPort() { window->cmbSerial()->setCurrentIndex(link->number() - 1); }
     void connectToTheModem() {
         chooseTheModemsPort();
         clickToolbar(*window, 1);
@@ -46,24 +39,26 @@ class ToolbarFlowsTest : public QObject {
     }
 
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() {
-        linkState() = LinkState{};
         modem = std::make_unique<VirtualModem>();
         modem->setInputs({VirtualModem::Input{1, 3, 'O', 'S', "Alarm one", "Back one"},
+                          // Resting closed, its Single message is the one for an opening contact.
                           VirtualModem::Input{1, 10, 'C', 'D', "Door shut", "Door open"},
                           VirtualModem::Input{0, 0, 'O', 'S', "", ""}});
-        std::array<QByteArray, 20> numbers;
-        numbers[0] = "+391";
-        numbers[6] = "+3977";
-        modem->setPhoneBook(numbers);
+        modem->setPhoneBook({"+391", "", "", "", "", "", "+3977"});
+        QVERIFY(window = shownWindow());
         // Any free number: other test programs may hold a modem of their own.
         link = std::make_unique<PortsFolderLink>(modem->devicePath());
         QVERIFY(link->isLinked());
-        window = std::make_unique<MainWindow>();
-        boxes = AnsweredBoxes{};
-        boxes.install(*window);
-        QVERIFY(showActive(*window));
+        boxes = {};
+        window->dialogs().modemError = [this](const QString& text) {
+            boxes.errors << text;
+            boxes.imageAtError = window->toolbar()->connectionImage();
+        };
+        window->dialogs().confirm = [this](const QString& text) {
+            boxes.confirmations << text;
+            return boxes.answerYes;
+        };
     }
     void cleanup() {
         window.reset();
@@ -71,39 +66,49 @@ private slots:
         modem.reset();
     }
 
+    // While the reads after the connection check run, "Set" is ignored and the
+    // grid stays editable.
     void connectShowsWhatTheModemHolds() {
         chooseTheModemsPort();
+        QCOMPARE(linkState().CommPortNumber, link->number());
+        QTimer::singleShot(0, this, [this] {
+            QVERIFY(window->exchangeRunning());
+            QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+            clickCell(*window->phoneGrid(), 12);
+            QTest::keyClicks(window->phoneGrid(), "0039");
+        });
         clickToolbar(*window, 1);
-        QVERIFY(boxes.errors.isEmpty());
+        QCOMPARE(boxes.errors, QStringList{});
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Connected"));
         QCOMPARE(reachable(*window), Connected);
         QCOMPARE(window->inputConfig(1),
                  (InputConfig{InputStatus::Active, RestState::NormallyOpen, BitMode::Single, 3,
                               MessageText{"Alarm one", false}, MessageText{"Back one", false}}));
-        QCOMPARE(window->cmbMsec(2)->currentText(), QStringLiteral("1000"));
-        QCOMPARE(window->inputPanel(2)->optPort(1)->isChecked(), true);
-        QCOMPARE(window->phoneNumber(1), QStringLiteral("+391"));
-        QCOMPARE(window->phoneNumber(7), QStringLiteral("+3977"));
+        QCOMPARE(window->inputConfig(2),
+                 (InputConfig{InputStatus::Active, RestState::NormallyClosed, BitMode::Double, 10,
+                              MessageText{"Door open", false}, MessageText{"Door shut", false}}));
+        QCOMPARE(window->phoneNumber(1) + " " + window->phoneNumber(7) + " " +
+                     window->phoneNumber(12),
+                 QStringLiteral("+391 +3977 +39"));
+        for (const QString& line : modemLines())
+            QVERIFY2(!line.startsWith("AT+EGPHN="), qPrintable(line));
     }
 
     void noModemGivesThePortBack() {
         modem->setSilent(true);
         chooseTheModemsPort();
-        int imageWhileShown = 0;
-        boxes.whileErrorShown = [&] { imageWhileShown = window->toolbar()->connectionImage(); };
         clickToolbar(*window, 1);
         QCOMPARE(boxes.errors, QStringList{"Modem not connected"});
-        QCOMPARE(imageWhileShown, 2);
+        QCOMPARE(boxes.imageAtError, 2);
         QCOMPARE(reachable(*window), NotConnected);
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Disconnected"));
     }
 
-    void disconnectSendsNothingAndStartsAfresh() {
+    void disconnectSendsNothingReleasesThePortAndStartsAfresh() {
         connectToTheModem();
         // "Set" of the inputs leaves the port open; disconnecting lets it go.
         QTest::mouseClick(window->cmdSendInputs(), Qt::LeftButton);
         QVERIFY(window->serialPort().isOpen());
-        window->inputPanel(1)->optPort(1)->setChecked(true);
         modem->clearReceived();
 
         clickToolbar(*window, 1);
@@ -111,43 +116,27 @@ private slots:
         QVERIFY(!window->serialPort().isOpen());
         QCOMPARE(reachable(*window), NotConnected);
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Disconnected"));
-        QVERIFY(!linkState().ModemConnected);
-        QCOMPARE(window->cmbSerial()->count(), 255);
-        QCOMPARE(window->cmbSerial()->currentIndex(), 0);
+        QCOMPARE(window->cmbSerial()->currentText(), QStringLiteral("Com 1"));
         QCOMPARE(linkState().CommPortNumber, 1);
         QCOMPARE(window->inputConfig(1), InputConfig{});
         QCOMPARE(window->phoneNumber(1), QString());
     }
 
-    void noToAConfirmationSendsNothing_data() {
-        QTest::addColumn<int>("position");
-        QTest::addColumn<QString>("question");
-        QTest::newRow("reset modem") << 3
-                                     << "ATTENTION:\r\nThis action will reset all communication "
-                                        "setting!\r\nDo you want to continue?";
-        QTest::newRow("default settings")
-            << 4 << "ATTENTION:\r\nThis action will delete all data!\r\nDo you want to continue?";
-    }
-    void noToAConfirmationSendsNothing() {
-        QFETCH(int, position);
-        QFETCH(QString, question);
-        connectToTheModem();
-        boxes.answerYes = false;
-        clickToolbar(*window, position);
-        QCOMPARE(boxes.confirmations, QStringList{question});
-        QVERIFY(!modem->waitForLines(1, 300));
-        QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Connected"));
-        QCOMPARE(reachable(*window), Connected);
-        QCOMPARE(window->phoneNumber(1), QStringLiteral("+391"));
-    }
-
     void commandSendsExactly_data() {
         QTest::addColumn<int>("position");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("relay on") << 5 << QStringList{"AT+WIOW=0,0"};
-        QTest::newRow("relay off") << 6 << QStringList{"AT+WIOW=0,1"};
-        QTest::newRow("reset modem, Yes")
-            << 3 << QStringList{"AT&F", "AT&Q1&C1&D0", "ATS0=1", "AT+IPR=9600", "AT&W"};
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<QString>("question");
+        QTest::addColumn<QStringList>("lines"); // the first lines on the wire
+        const QString ask = "ATTENTION:\r\nThis action will %1!\r\nDo you want to continue?";
+        const QString reset = ask.arg("reset all communication setting"),
+                      wipe = ask.arg("delete all data");
+        QTest::newRow("relay on") << 5 << true << QString() << QStringList{"AT+WIOW=0,0"};
+        QTest::newRow("relay off") << 6 << true << QString() << QStringList{"AT+WIOW=0,1"};
+        QTest::newRow("reset, No") << 3 << false << reset << QStringList{};
+        QTest::newRow("defaults, No") << 4 << false << wipe << QStringList{};
+        QTest::newRow("reset, Yes")
+            << 3 << true << reset
+            << QStringList{"AT&F", "AT&Q1&C1&D0", "ATS0=1", "AT+IPR=9600", "AT&W"};
         QStringList defaults;
         for (int position = 1; position <= 20; ++position)
             defaults << QStringLiteral("AT+EGPHN=%1").arg(position);
@@ -156,62 +145,53 @@ private slots:
                  << "AT+EGINP=1,\"C\",\"ALLARME  1 ON\""
                  << "AT+EGINP=1,\"O\",\"ALLARME  1 OFF\""
                  << "AT+EGINP=2,0,1,\"O\",\"S\"";
-        QTest::newRow("default settings, Yes") << 4 << defaults;
+        QTest::newRow("defaults, Yes") << 4 << true << wipe << defaults;
     }
     void commandSendsExactly() {
         QFETCH(int, position);
+        QFETCH(bool, yes);
+        QFETCH(QString, question);
         QFETCH(QStringList, lines);
         connectToTheModem();
+        boxes.answerYes = yes;
+        // Clicks delivered at the exchange's first pumping of events are ignored.
+        if (yes) {
+            QTimer::singleShot(0, this, [this] {
+                QVERIFY(window->exchangeRunning());
+                QTest::mouseClick(window->cmdSendInputs(), Qt::LeftButton);
+                QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+                clickToolbar(*window, 6);
+                clickToolbar(*window, 1);
+            });
+        }
         clickToolbar(*window, position);
-        QCOMPARE(linesOf(*modem).mid(0, lines.size()), lines);
-        QCOMPARE(linesOf(*modem).size(), position == 4 ? 29 : lines.size());
+        QCOMPARE(boxes.confirmations, question.isEmpty() ? QStringList{} : QStringList{question});
+        if (!yes)
+            QVERIFY(!modem->waitForLines(1, 300));
+        const bool wiped = position == 4 && yes;
+        QCOMPARE(modemLines().mid(0, lines.size()), lines);
+        QCOMPARE(modemLines().size(), wiped ? 20 + 9 : lines.size());
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Connected"));
         QCOMPARE(reachable(*window), Connected);
-        if (position == 4) {
-            QCOMPARE(window->phoneNumber(1), QString());
+        QCOMPARE(window->phoneNumber(1), wiped ? QString() : QStringLiteral("+391"));
+        if (wiped)
             QCOMPARE(window->txtMessage(4)->text(), QStringLiteral("ALLARME  1 OFF"));
-        }
-    }
-
-    void clicksDuringARelayCommandAreIgnored() {
-        connectToTheModem();
-        // Delivered at the relay command's first pumping of events.
-        QTimer::singleShot(0, this, [this] {
-            QVERIFY(window->exchangeRunning());
-            QTest::mouseClick(window->cmdSendInputs(), Qt::LeftButton);
-            QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
-            clickToolbar(*window, 6);
-            clickToolbar(*window, 1);
-        });
-        clickToolbar(*window, 5);
-        QCOMPARE(linesOf(*modem), QStringList{"AT+WIOW=0,0"});
-        QCOMPARE(reachable(*window), Connected);
-    }
-
-    void readsAfterConnectIgnoreSetButLeaveTheGridEditable() {
-        chooseTheModemsPort();
-        PhoneGrid& grid = *window->phoneGrid();
-        QTimer::singleShot(0, this, [&] {
-            QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
-            QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},
-                              grid.visualRect(grid.model()->index(12, 1)).center());
-            QTest::keyClicks(&grid, "0039");
-        });
-        clickToolbar(*window, 1);
-        QCOMPARE(window->phoneNumber(12), QStringLiteral("+39"));
-        QCOMPARE(window->phoneNumber(7), QStringLiteral("+3977"));
-        for (const QString& line : linesOf(*modem))
-            QVERIFY2(!line.startsWith("AT+EGPHN="), qPrintable(line));
     }
 
     void aboutOpensOnceWithoutBlocking() {
         clickToolbar(*window, 7);
         clickToolbar(*window, 7);
         QCOMPARE(window->findChildren<AboutWindow*>().size(), 1);
-        QVERIFY(window->aboutWindow()->isVisible());
-        QCOMPARE(QApplication::activeModalWidget(), nullptr);
         QPointer<AboutWindow> about = window->aboutWindow();
-        window->close();
+        QVERIFY(QTest::qWaitForWindowExposed(about));
+        QCOMPARE(QApplication::activeModalWidget(), nullptr);
+        QList<QUrl> opened;
+        about->openLink = [&](const QUrl& url) { opened << url; };
+        QTest::mouseClick(about->findChild<QLabel*>("URLlbl"), Qt::LeftButton);
+        QTest::mouseClick(about->findChild<QLabel*>("MAILlbl"), Qt::LeftButton);
+        QCOMPARE(opened, (QList<QUrl>{QUrl("https://www.example.com/"),
+                                      QUrl("mailto:support@example.org")}));
+        QTest::keyClick(about, Qt::Key_X, Qt::AltModifier); // "E&xit"
         QTRY_VERIFY(about.isNull());
     }
 };
