@@ -197,7 +197,6 @@ private slots:
         QTest::newRow("inputs: lower-case listing")
             << inputs << QByteArray(listing).replace("+EGINP: ", "+eginp: ") << 0 << keptAll;
         QTest::newRow("inputs: empty") << inputs << QByteArray("\r\n") << 0 << keptAll;
-        QTest::newRow("inputs: ERROR") << inputs << QByteArray("\r\nERROR\r\n") << 0 << keptAll;
         QTest::newRow("numbers: order 5, 2, 9")
             << numbers
             << modemDump("AT+EGPHN?", {R"(5,"+395",128)", R"(2,"+392",128)", R"(9,"+399",128)"},
@@ -218,7 +217,6 @@ private slots:
             << numbers
             << modemDump("AT+EGPHN?", {R"(1,"+391",128)"}, false).replace("+EGPHN: ", "+egphn: ")
             << 0 << keptAll;
-        QTest::newRow("numbers: ERROR") << numbers << QByteArray("\r\nERROR\r\n") << 0 << keptAll;
     }
 
     void readersTakeWhatTheReplySays() {
