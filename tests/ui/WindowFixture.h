@@ -28,21 +28,19 @@ inline std::unique_ptr<MainWindow> shownWindow(bool framesEnabled = false) {
 
 // What the user can reach, as the connection state has it: the toolbar, both
 // frames, the port selector, how many of buttons 3 to 6, and button 1's image.
-struct Reachable {
-    bool toolbar, frames, selector;
-    int commands, image;
-    bool operator==(const Reachable&) const = default;
-};
-inline Reachable reachable(const MainWindow& window) {
-    Reachable now{window.toolbar()->isEnabled(),
-                  window.frmMain()->isEnabled() && window.frmNumbers()->isEnabled(),
-                  window.cmbSerial()->isEnabled(), 0, window.toolbar()->connectionImage()};
+inline QString reachable(const MainWindow& window) {
+    int commands = 0;
     for (int position : {3, 4, 5, 6})
-        now.commands += window.toolbar()->buttonWidget(position)->isEnabled();
-    return now;
+        commands += window.toolbar()->buttonWidget(position)->isEnabled();
+    return QString("toolbar %1, frames %2, selector %3, commands %4, image %5")
+        .arg(window.toolbar()->isEnabled())
+        .arg(window.frmMain()->isEnabled() && window.frmNumbers()->isEnabled())
+        .arg(window.cmbSerial()->isEnabled())
+        .arg(commands)
+        .arg(window.toolbar()->connectionImage());
 }
-inline const Reachable NotConnected{true, false, true, 0, 1};
-inline const Reachable Connected{true, true, false, 4, 2};
+inline const QString NotConnected = "toolbar 1, frames 0, selector 1, commands 0, image 1";
+inline const QString Connected = "toolbar 1, frames 1, selector 0, commands 4, image 2";
 
 inline void clickToolbar(MainWindow& window, int position) {
     QTest::mouseClick(window.toolbar()->buttonWidget(position), Qt::LeftButton);
