@@ -367,7 +367,12 @@ private slots:
                 });
                 child.start(QCoreApplication::applicationFilePath(),
                             {QString("portFailures:") + QTest::currentDataTag()});
+                // A checkout that user nobody cannot reach says nothing about the link.
+                if (!child.waitForStarted())
+                    QSKIP("this test program cannot be run as user nobody here");
                 QVERIFY(child.waitForFinished(30000));
+                if (child.exitCode() == 99)
+                    QSKIP("cannot become user nobody here");
                 QVERIFY2(child.exitCode() == 0, child.readAll().constData());
                 return;
             }
