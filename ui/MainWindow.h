@@ -96,7 +96,7 @@ private:
     // The "Set" buttons.
     void sendInputsClicked();
     void setNumbersClicked();
-    void enableAllAround(const std::function<void()>& operation);
+    void runWithControlsDisabled(const std::function<void()>& operation);
 
     SerialPort port_;
     Dialogs dialogs_;

@@ -96,7 +96,7 @@ void MainWindow::disconnectFromModem() {
     InitMainWindow(*this);
 }
 
-void MainWindow::enableAllAround(const std::function<void()>& operation) {
+void MainWindow::runWithControlsDisabled(const std::function<void()>& operation) {
     const ExchangeGuard running(exchangeRunning_);
     setToolbarEnabled(false);
     frmMain_->setEnabled(false);
@@ -114,7 +114,7 @@ void MainWindow::resetModem() {
                           QStringLiteral("Do you want to continue?")}));
     if (!yes)
         return;
-    enableAllAround([this] { SendDefaultString(port_, *this); });
+    runWithControlsDisabled([this] { SendDefaultString(port_, *this); });
 }
 
 void MainWindow::setDefaultSettings() {
@@ -123,7 +123,7 @@ void MainWindow::setDefaultSettings() {
          QStringLiteral("Do you want to continue?")}));
     if (!yes)
         return;
-    enableAllAround([this] {
+    runWithControlsDisabled([this] {
         DeleteNumbers(*this);
         SetNumbers(port_, *this);
         LoadDefaultMessages(*this);
