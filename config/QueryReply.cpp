@@ -2,6 +2,7 @@
 
 #include "AtExchange.h"
 #include "LinkState.h"
+#include "OperationSteps.h"
 #include "SerialPort.h"
 
 namespace {
@@ -30,12 +31,9 @@ std::optional<QString> readQueryReply(SerialPort& port, ModemView& view, const Q
     link.RelayCommand() = query;
 
     ClosedAtEnd closed(port);
-    if (port.isOpen())
-        port.close();
     port.setReadLength(0);
-    port.setPortNumber(link.CommPortNumber);
     // Input still waiting from an earlier command is not discarded.
-    if (port.open())
+    if (preparePort(port))
         return std::nullopt;
     if (!writeCommandLine(port, query))
         return std::nullopt;
