@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     for (int p = 1; p <= PhoneBookSize; p += 2)
         view.grid[p] = QStringLiteral("+3933512345%1").arg(p, 2, 10, QLatin1Char('0'));
     for (InputConfig& input : view.inputs)
-        input.single = input.dbl = MessageText{QStringLiteral("ALLARME  1 ON"), false};
+        input.singleMessage = input.doubleMessage =
+            MessageText{QStringLiteral("ALLARME  1 ON"), false};
 
     std::printf("config_bench: %d runs each, virtual modem answering at once\n", runs);
     report("phone book upload (20 positions)", timeRuns(runs, [&] { SetNumbers(port, view); }),

@@ -12,11 +12,11 @@ InputsConfig withDefaultMessages(InputsConfig inputs) {
             config.status = InputStatus::Active;
         else if (config.status == InputStatus::Active)
             config.status = InputStatus::Neither;
-        config.port = RestState::NormallyOpen;
+        config.restState = RestState::NormallyOpen;
         config.bit = BitMode::Single;
         config.delayIndex = 1;
-        config.single.text = defaultAlarmText(n, true);
-        config.dbl.text = defaultAlarmText(n, false);
+        config.singleMessage.text = defaultAlarmText(n, true);
+        config.doubleMessage.text = defaultAlarmText(n, false);
     }
     return inputs;
 }

@@ -32,11 +32,11 @@ struct MessageText {
 // The six fields of one alarm input, as its panel holds them.
 struct InputConfig {
     InputStatus status = InputStatus::Disactive;
-    RestState port = RestState::NormallyOpen;
+    RestState restState = RestState::NormallyOpen; // the "N. Open" / "N. Closed" pair
     BitMode bit = BitMode::Single;
     int delayIndex = 0; // 0 = "No delay", k = k x 100 ms, up to 10
-    MessageText single{PlaceholderText, true};
-    MessageText dbl{PlaceholderText, true};
+    MessageText singleMessage{PlaceholderText, true};
+    MessageText doubleMessage{PlaceholderText, true};
 
     bool operator==(const InputConfig&) const = default;
 };

@@ -29,17 +29,18 @@ QString settingsRecord(int input, const InputConfig& config) {
     const QChar status = config.status == InputStatus::Active ? u'1' : u'0';
     const QChar bit = config.bit == BitMode::Single ? u'S' : u'D';
     return WriteCommand + QString::number(input) + u',' + status + u',' +
-           QString::number(config.delayIndex) + QStringLiteral(",\"") + restLetter(config.port) +
-           QStringLiteral("\",\"") + bit + u'"';
+           QString::number(config.delayIndex) + QStringLiteral(",\"") +
+           restLetter(config.restState) + QStringLiteral("\",\"") + bit + u'"';
 }
 
 QStringList messageRecords(int input, const InputConfig& config) {
     // The Single box alone decides: a Double box still showing the
     // placeholder text sends that text.
-    const bool empty = config.single.isPlaceholder();
-    return {
-        messageRecord(input, oppositeLetter(config.port), empty ? QString() : config.single.text),
-        messageRecord(input, restLetter(config.port), empty ? QString() : config.dbl.text)};
+    const bool empty = config.singleMessage.isPlaceholder();
+    return {messageRecord(input, oppositeLetter(config.restState),
+                          empty ? QString() : config.singleMessage.text),
+            messageRecord(input, restLetter(config.restState),
+                          empty ? QString() : config.doubleMessage.text)};
 }
 
 QStringList inputRecords(const InputsConfig& inputs) {

@@ -28,7 +28,7 @@ void readSettings(const QString& line, InputReading& reading) {
             reading.delayIndex = int(*delay);
     }
     if (auto rest = charAt(line, RestAt))
-        reading.port = *rest == u'O' ? RestState::NormallyOpen : RestState::NormallyClosed;
+        reading.restState = *rest == u'O' ? RestState::NormallyOpen : RestState::NormallyClosed;
     if (auto bit = charAt(line, BitAt))
         reading.bit = *bit == u'S' ? BitMode::Single : BitMode::Double;
 }
@@ -61,15 +61,15 @@ InputsReading parseInputsReply(const QString& reply) {
 InputConfig applyInputReading(InputConfig panel, const InputReading& reading) {
     panel.status = reading.status.value_or(panel.status);
     panel.delayIndex = reading.delayIndex.value_or(panel.delayIndex);
-    panel.port = reading.port.value_or(panel.port);
+    panel.restState = reading.restState.value_or(panel.restState);
     panel.bit = reading.bit.value_or(panel.bit);
 
-    const bool open = panel.port == RestState::NormallyOpen;
+    const bool open = panel.restState == RestState::NormallyOpen;
     const std::optional<QString>& forSingle = open ? reading.closedMessage : reading.openMessage;
     const std::optional<QString>& forDouble = open ? reading.openMessage : reading.closedMessage;
     if (forSingle)
-        panel.single = MessageText{*forSingle, false};
+        panel.singleMessage = MessageText{*forSingle, false};
     if (forDouble)
-        panel.dbl = MessageText{*forDouble, false};
+        panel.doubleMessage = MessageText{*forDouble, false};
     return panel;
 }

@@ -12,7 +12,7 @@
 struct InputReading {
     std::optional<InputStatus> status;
     std::optional<int> delayIndex;
-    std::optional<RestState> port;
+    std::optional<RestState> restState;
     std::optional<BitMode> bit;
     // The modem lists the message of the closed contact first, then the one
     // of the open contact.

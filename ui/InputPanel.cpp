@@ -123,11 +123,12 @@ InputConfig InputPanel::config() const {
         config.status = InputStatus::Disactive;
     else
         config.status = InputStatus::Neither;
-    config.port = optPort_[0]->isChecked() ? RestState::NormallyOpen : RestState::NormallyClosed;
+    config.restState =
+        optPort_[0]->isChecked() ? RestState::NormallyOpen : RestState::NormallyClosed;
     config.bit = optBit_[0]->isChecked() ? BitMode::Single : BitMode::Double;
     config.delayIndex = cmbMsec_->currentIndex();
-    config.single = single_->message();
-    config.dbl = double_->message();
+    config.singleMessage = single_->message();
+    config.doubleMessage = double_->message();
     return config;
 }
 
@@ -136,10 +137,10 @@ void InputPanel::setConfig(const InputConfig& config) {
                        : config.status == InputStatus::Disactive ? 1
                                                                  : -1;
     selectInPair(optActive_, status);
-    selectInPair(optPort_, config.port == RestState::NormallyOpen ? 0 : 1);
+    selectInPair(optPort_, config.restState == RestState::NormallyOpen ? 0 : 1);
     selectInPair(optBit_, config.bit == BitMode::Single ? 0 : 1);
     if (config.delayIndex >= 0 && config.delayIndex < cmbMsec_->count())
         cmbMsec_->setCurrentIndex(config.delayIndex);
-    single_->setMessage(config.single);
-    double_->setMessage(config.dbl);
+    single_->setMessage(config.singleMessage);
+    double_->setMessage(config.doubleMessage);
 }

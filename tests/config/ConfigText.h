@@ -18,8 +18,8 @@ inline QString describe(const InputConfig& c) {
     return QStringLiteral("%1 %2 %3 %4 %5 %6")
         .arg(status)
         .arg(c.delayIndex)
-        .arg(c.port == RestState::NormallyOpen ? "O" : "C", c.bit == BitMode::Single ? "S" : "D",
-             box(c.single), box(c.dbl));
+        .arg(c.restState == RestState::NormallyOpen ? "O" : "C",
+             c.bit == BitMode::Single ? "S" : "D", box(c.singleMessage), box(c.doubleMessage));
 }
 
 inline QStringList describe(const InputsConfig& inputs) {

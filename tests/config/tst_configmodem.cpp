@@ -150,7 +150,7 @@ private slots:
                  (QList<bool>{false, true, false, true, false, true, false, true}));
 
         bench.view = {};
-        bench.view.inputs[1].single = typed("stale");
+        bench.view.inputs[1].singleMessage = typed("stale");
         bench.view.grid[7] = "+typed"; // a row the modem does not list keeps its text
         bench.modem.clearReceived();
         GetInputs(bench.port, bench.view);
@@ -307,7 +307,7 @@ private slots:
             bench.modem.hangUpAfterBytes(hangUpAfter);
         else
             linkState().CommPortNumber = 32000; // no machine has a "Com 32000"
-        bench.view.inputs[0].single = typed("mine");
+        bench.view.inputs[0].singleMessage = typed("mine");
         bench.view.grid[1] = "+typed";
         const QStringList before = bench.window();
 

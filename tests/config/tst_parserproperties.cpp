@@ -25,15 +25,15 @@ InputsConfig streamReading(InputsConfig panels, QString b) {
         const QString s = b.mid(p, 17);
         c.status = s[2] == u'0' ? InputStatus::Disactive : InputStatus::Active;
         c.delayIndex = int(std::nearbyint(s.mid(4, 5).toDouble()));
-        c.port = s[11] == u'O' ? RestState::NormallyOpen : RestState::NormallyClosed;
+        c.restState = s[11] == u'O' ? RestState::NormallyOpen : RestState::NormallyClosed;
         c.bit = s[15] == u'S' ? BitMode::Single : BitMode::Double;
         const qsizetype end1 = b.indexOf(u'"', p + 25), end2 = b.indexOf(u'"', end1 + 9);
         const QString first = b.mid(p + 25, end1 - p - 25),
                       second = b.mid(end1 + 9, end2 - end1 - 9);
         p = end2 + 2;
-        const bool open = c.port == RestState::NormallyOpen;
-        c.single = typed(open ? first : second);
-        c.dbl = typed(open ? second : first);
+        const bool open = c.restState == RestState::NormallyOpen;
+        c.singleMessage = typed(open ? first : second);
+        c.doubleMessage = typed(open ? second : first);
     }
     return panels;
 }
