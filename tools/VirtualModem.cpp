@@ -349,14 +349,20 @@ bool VirtualModem::Impl::send(const QByteArray& bytes) {
     return true;
 }
 
+// The device path goes first: once the descriptors are closed the program sees
+// the hang-up, and by then the modem must already read as gone.
 void VirtualModem::Impl::closePty() {
+    {
+        std::lock_guard lock(mutex);
+        device.clear();
+        changed.notify_all();
+    }
     closeFd(master);
     closeFd(slave);
     pendingLines.clear();
     partialLine.clear();
     std::lock_guard lock(mutex);
-    device.clear();
-    ptyOpen = false;
+    ptyOpen = false; // hangUp() returns only now, with the line really gone
     hangUpWanted = false;
     changed.notify_all();
 }
