@@ -1,6 +1,7 @@
 #include "VirtualModem.h"
 
 #include "ModemCommandSet.h"
+#include "PortsFolderLink.h"
 
 #include <algorithm>
 #include <atomic>
@@ -23,15 +24,15 @@
 
 namespace {
 
-constexpr int idlePollMs = 100; // the thread also wakes through its pipe; this is a safety net
-constexpr int writeStallLimitMs = 2000; // a reader that takes nothing for so long loses the rest
-constexpr int ptyDeliveryMs = 20; // bytes written to the master reach the slave's queue within this
+using Clock = VirtualModem::Clock;
+using TimePoint = Clock::time_point;
+using std::chrono::milliseconds;
 
-int remainingMs(VirtualModem::Clock::time_point deadline) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-        deadline - VirtualModem::Clock::now());
-    return left.count() > 0 ? int(left.count()) : 0;
-}
+constexpr TimePoint never = TimePoint::max();
+constexpr int idlePollMs = 100; // the thread also wakes through its pipe; this is a safety net
+constexpr int writeStallLimitMs = 2000; // a reader that takes nothing for so long loses what is due
+constexpr int defaultProcessingMs = 20;
+constexpr int highestUsbLatencyMs = 255; // the FTDI latency timer's range is 1..255 ms
 
 // How many descriptors of all processes refer to the device, less the modem's
 // own slave; -1 when /proc cannot tell.
@@ -69,13 +70,56 @@ void closeFd(int& fd) {
     fd = -1;
 }
 
+// A character from the program and when its last bit is in.
+struct Inbound {
+    char c;
+    TimePoint arrival;
+};
+
+// A reply the modem has worked out and sends once its processing is over.
+// In instant mode it is the whole answer, the echo in front.
+struct Job {
+    TimePoint ready;
+    QByteArray bytes;
+    qsizetype echoBytes = 0;
+    quint64 line = 0;
+    int chunkBytes = 0;
+    int chunkGapMs = 0;
+    bool instant = false;
+};
+
+// A byte on its way to the program.
+struct Outbound {
+    char c;
+    TimePoint due;             // when it is handed to the program
+    quint64 line = 0;          // the line whose answer it belongs to; 0 for none
+    bool reply = false;        // after the echo
+    bool lastOfAnswer = false; // the answer to its line is complete with it
+};
+
+// The line the modem is taking in; what it will do with it is settled at its
+// first character, as a modem decides to echo as the characters come.
+struct LineInProgress {
+    bool open = false;
+    quint64 seq = 0;
+    QByteArray text;
+    TimePoint firstByteAt;
+    bool instant = false;
+    bool silentTo = false;
+    bool echo = true;
+};
+
 } // namespace
 
 struct VirtualModem::Impl {
     // Shared with the callers, guarded by mutex.
     mutable std::mutex mutex;
     mutable std::condition_variable changed; // a line arrived, the program opened or closed the
-                                             // device, or the pty was closed
+                                             // device, or the modem vanished or came back
+    bool instant = false;
+    int usbLatencyMs = 0;
+    int processingMs = defaultProcessingMs;
+    std::map<QByteArray, int> processingFor;
     bool echo = true;
     bool silent = false;
     bool lowerCase = false;
@@ -84,40 +128,72 @@ struct VirtualModem::Impl {
     int chunkGapMs = 0;
     int answerOnlyAttempt = 0;
     int commandLinesSeen = 0; // since setAnswerOnlyAttempt
-    int hangUpAfter = -1;
     std::map<QByteArray, QByteArray> replyOverrides;
+    std::vector<QByteArray> errorPrefixes;
     ModemCommandSet commands;
     std::vector<ReceivedLine> received;
-    QString device;
-    bool ptyOpen = false;
+    std::vector<quint64> receivedSeqs; // the sequence number of each received line
+    QByteArray receivedBytes;
+    QString device;       // cleared first when the modem vanishes
+    bool ptyOpen = false; // the descriptors are open
     int programOpens = 0; // opens of the device by the program, less its closes
+    int hangUpArmed = -1; // hangUpAfterBytes, until the next command line takes it
+    int vanishAtLineCount = 0;
+    qint64 vanishCountdown = -1;
+    bool hangUpWanted = false;
+    bool comeBackWanted = false;
+    std::unique_ptr<PortsFolderLink> link;
+    int linkNumber = 0;
+    QString linkErrorText;
 
     // Owned by the modem thread once it runs.
     int master = -1;
-    int slave = -1; // held open so the master never sees a hang-up between the program's opens
-    QByteArray partialLine;
-    std::deque<QByteArray> pendingLines;
-
+    int slave = -1;     // held open so the master never sees a hang-up between the program's opens
     int openWatch = -1; // inotify on the device: tells when the program opens and closes it
+    bool opensCheckedByProc = false; // /proc found no open and no event came since
+    std::deque<Inbound> inbound;
+    std::deque<Job> jobs;
+    std::deque<Outbound> outbound;
+    LineInProgress line;
+    quint64 nextSeq = 1;
+    TimePoint lastArrival{};
+    TimePoint lastFinish{};                  // when the modem's transmitter is free
+    TimePoint commandFree{};                 // when the modem can take up the next command line
+    const TimePoint usbEpoch = Clock::now(); // the adapter's timer runs freely from here
+    qint64 hangUpCountdown = -1;
+    quint64 hangUpLine = 0;
+    bool vanishPending = false;
+    bool writeBlocked = false;
+    TimePoint writeStallSince{};
+
     int wakeRead = -1;
     int wakeWrite = -1;
     std::atomic<bool> stopping{false};
-    std::atomic<bool> hangUpWanted{false};
     std::thread thread;
 
     ~Impl();
-    void open();
+    bool openPty();
     void run();
     void wake() const;
-    void waitForInput(int timeoutMs);
+    void waitForInput(TimePoint deadline);
     void readInput();
     void readOpenEvents();
     void setProgramOpens(int opens);
-    bool pause(int ms);
-    void answer(const QByteArray& line);
-    bool send(const QByteArray& bytes);
+    void advance(TimePoint now);
+    void arrive(char c, TimePoint at);
+    void startLine(bool empty, TimePoint at);
+    void bindHangUp(quint64 seq);
+    QByteArray replyTo(const QByteArray& text);
+    void transmit(char c, TimePoint ready, int latencyMs, quint64 seq, bool reply, bool last);
+    void fire(const Job& job);
+    bool portTakesBytes();
+    void deliver(TimePoint until, TimePoint now);
+    void handOver(const Outbound& byte, bool delivered);
+    TimePoint nextDue() const;
+    int unread() const;
     void waitUntilTaken();
-    void closePty();
+    void vanish(bool keepDelivered);
+    void comeBack();
 };
 
 VirtualModem::Impl::~Impl() {
@@ -128,24 +204,28 @@ VirtualModem::Impl::~Impl() {
     closeFd(wakeWrite);
 }
 
-void VirtualModem::Impl::open() {
+bool VirtualModem::Impl::openPty() {
     // Raw on the slave: no echo by the line discipline and no CR/LF translation,
     // as on a real serial line.
     termios raw{};
     cfmakeraw(&raw);
     cfsetispeed(&raw, B9600);
     cfsetospeed(&raw, B9600);
-    if (::openpty(&master, &slave, nullptr, &raw, nullptr) != 0)
-        throw std::runtime_error("VirtualModem: openpty failed");
-    ::fcntl(master, F_SETFD, FD_CLOEXEC);
-    ::fcntl(slave, F_SETFD, FD_CLOEXEC);
-    ::fcntl(master, F_SETFL, ::fcntl(master, F_GETFL) | O_NONBLOCK);
-
+    int newMaster = -1;
+    int newSlave = -1;
+    if (::openpty(&newMaster, &newSlave, nullptr, &raw, nullptr) != 0)
+        return false;
     char name[128] = {};
-    if (::ptsname_r(master, name, sizeof name) != 0)
-        throw std::runtime_error("VirtualModem: no name for the pseudo-terminal");
-    device = QString::fromLocal8Bit(name);
-    ptyOpen = true;
+    if (::ptsname_r(newMaster, name, sizeof name) != 0) {
+        closeFd(newMaster);
+        closeFd(newSlave);
+        return false;
+    }
+    ::fcntl(newMaster, F_SETFD, FD_CLOEXEC);
+    ::fcntl(newSlave, F_SETFD, FD_CLOEXEC);
+    ::fcntl(newMaster, F_SETFL, ::fcntl(newMaster, F_GETFL) | O_NONBLOCK);
+    master = newMaster;
+    slave = newSlave;
 
     // A serial port that nobody has open receives nothing: the modem follows
     // the program's opens and closes of the device to drop what it sends then.
@@ -153,27 +233,45 @@ void VirtualModem::Impl::open() {
     openWatch = ::inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
     if (openWatch >= 0 && ::inotify_add_watch(openWatch, name, IN_OPEN | IN_CLOSE) < 0)
         closeFd(openWatch);
-    if (openWatch < 0)
-        programOpens = 1;
+    opensCheckedByProc = false;
+    lastArrival = lastFinish = commandFree = TimePoint{};
 
-    int pipeFds[2];
-    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
-        throw std::runtime_error("VirtualModem: pipe failed");
-    wakeRead = pipeFds[0];
-    wakeWrite = pipeFds[1];
+    std::lock_guard lock(mutex);
+    device = QString::fromLocal8Bit(name);
+    ptyOpen = true;
+    programOpens = openWatch < 0 ? 1 : 0;
+    return true;
 }
 
 void VirtualModem::Impl::run() {
     while (!stopping) {
-        if (hangUpWanted)
-            closePty();
-        if (!pendingLines.empty()) {
-            const QByteArray line = pendingLines.front();
-            pendingLines.pop_front();
-            answer(line);
+        {
+            std::unique_lock lock(mutex);
+            if (hangUpWanted) {
+                lock.unlock();
+                vanish(false);
+                continue;
+            }
+            if (comeBackWanted) {
+                lock.unlock();
+                comeBack();
+                continue;
+            }
+            if (vanishCountdown == 0 && master >= 0)
+                vanishPending = true;
+        }
+        if (master < 0) {
+            pollfd wakeUp{wakeRead, POLLIN, 0};
+            if (::poll(&wakeUp, 1, idlePollMs) > 0)
+                waitForInput(Clock::now()); // drains the pipe
             continue;
         }
-        waitForInput(idlePollMs);
+        advance(Clock::now());
+        if (vanishPending) {
+            vanish(true);
+            continue;
+        }
+        waitForInput(nextDue());
     }
 }
 
@@ -182,12 +280,19 @@ void VirtualModem::Impl::wake() const {
     [[maybe_unused]] const auto written = ::write(wakeWrite, &byte, 1);
 }
 
-// Waits for bytes from the program (or a wake-up) and splits what came into
-// lines. Opens and closes are taken first: they happened before the bytes.
-void VirtualModem::Impl::waitForInput(int timeoutMs) {
-    pollfd fds[3] = {{wakeRead, POLLIN, 0}, {openWatch, POLLIN, 0}, {master, POLLIN, 0}};
-    const nfds_t count = master >= 0 ? 3 : 2;
-    if (::poll(fds, count, timeoutMs) <= 0)
+// Sleeps until the deadline or until the program sends, opens or closes, or a
+// caller wakes the thread. Opens and closes are taken first: they happened
+// before the bytes.
+void VirtualModem::Impl::waitForInput(TimePoint deadline) {
+    const auto left = std::max(Clock::duration::zero(), deadline - Clock::now());
+    const auto seconds = std::chrono::duration_cast<std::chrono::seconds>(left);
+    const timespec timeout{time_t(seconds.count()),
+                           long(std::chrono::nanoseconds(left - seconds).count())};
+    pollfd fds[3] = {{wakeRead, POLLIN, 0},
+                     {openWatch, POLLIN, 0},
+                     {master, short(POLLIN | (writeBlocked ? POLLOUT : 0)), 0}};
+    // A negative descriptor is skipped by ppoll.
+    if (::ppoll(fds, 3, &timeout, nullptr) <= 0)
         return;
     if (fds[0].revents & POLLIN) {
         char drain[64];
@@ -196,29 +301,34 @@ void VirtualModem::Impl::waitForInput(int timeoutMs) {
     }
     if (fds[1].revents & POLLIN)
         readOpenEvents();
-    if (count == 3 && (fds[2].revents & POLLIN)) {
+    if (fds[2].revents & POLLIN)
         readInput();
-    } else if (count == 3 && (fds[2].revents & (POLLHUP | POLLERR))) {
-        // Cannot happen while the modem holds its own slave open; never spin on it.
-        ::poll(fds, 1, timeoutMs);
-    }
+    if (fds[2].revents & POLLOUT)
+        writeBlocked = false;
 }
 
 // Follows the events in order, so that a close followed at once by a new open
 // still drops what the first session left unread.
 void VirtualModem::Impl::readOpenEvents() {
+    if (openWatch < 0)
+        return;
     alignas(inotify_event) char buffer[4096];
-    const ssize_t got = ::read(openWatch, buffer, sizeof buffer);
-    std::lock_guard lock(mutex);
-    for (ssize_t at = 0; at < got;) {
-        const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
-        if (event->mask & IN_OPEN)
-            ++programOpens;
-        if (event->mask & IN_CLOSE)
-            setProgramOpens(std::max(0, programOpens - 1));
-        at += ssize_t(sizeof(inotify_event) + event->len);
+    for (;;) {
+        const ssize_t got = ::read(openWatch, buffer, sizeof buffer);
+        if (got <= 0)
+            return;
+        std::lock_guard lock(mutex);
+        opensCheckedByProc = false;
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->mask & IN_OPEN)
+                ++programOpens;
+            if (event->mask & IN_CLOSE)
+                setProgramOpens(std::max(0, programOpens - 1));
+            at += ssize_t(sizeof(inotify_event) + event->len);
+        }
+        changed.notify_all();
     }
-    changed.notify_all();
 }
 
 // What the program left unread goes with its last close, as on a real port.
@@ -228,147 +338,370 @@ void VirtualModem::Impl::setProgramOpens(int opens) {
         ::tcflush(slave, TCIFLUSH);
 }
 
+// The pty gives the program's bytes at once; on the wire each takes a
+// character time after the one before, so that is when it arrives.
 void VirtualModem::Impl::readInput() {
-    char buffer[512];
-    const ssize_t got = ::read(master, buffer, sizeof buffer);
-    if (got <= 0)
-        return;
-    const Clock::time_point at = Clock::now();
-    std::lock_guard lock(mutex);
-    for (ssize_t i = 0; i < got; ++i) {
-        const char c = buffer[i];
-        if (c == '\n')
-            continue;
-        if (c != '\r') {
-            partialLine += c;
-            continue;
-        }
-        received.push_back({partialLine, at});
-        pendingLines.push_back(partialLine);
-        partialLine.clear();
-    }
-    changed.notify_all();
-}
-
-// Sleeps while still taking in what the program sends, so time stamps stay true.
-// False when the modem is stopping or hanging up.
-bool VirtualModem::Impl::pause(int ms) {
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(ms);
-    while (!stopping && !hangUpWanted) {
-        const int left = remainingMs(deadline);
-        if (left == 0)
-            return true;
-        waitForInput(left);
-    }
-    return false;
-}
-
-void VirtualModem::Impl::answer(const QByteArray& line) {
-    QByteArray bytes;
-    int delayMs = 0;
-    int chunk = 0;
-    int gapMs = 0;
-    int hangUpAt = -1;
+    bool instantLine;
     {
         std::lock_guard lock(mutex);
-        if (silent)
+        instantLine = instant;
+    }
+    char buffer[512];
+    ssize_t got;
+    while ((got = ::read(master, buffer, sizeof buffer)) > 0) {
+        const TimePoint now = Clock::now();
+        for (ssize_t i = 0; i < got; ++i) {
+            lastArrival = instantLine ? now : std::max(now, lastArrival + characterTime);
+            inbound.push_back({buffer[i], lastArrival});
+        }
+    }
+}
+
+// Does, in the order of the line's time, everything that is due by now.
+// Bytes due at the same moment as an arrival go first.
+void VirtualModem::Impl::advance(TimePoint now) {
+    if (writeBlocked && now - writeStallSince >= milliseconds(writeStallLimitMs)) {
+        // Nobody reads: what is due is lost rather than the modem hanging.
+        std::lock_guard lock(mutex);
+        while (!outbound.empty() && outbound.front().due <= now) {
+            handOver(outbound.front(), false);
+            outbound.pop_front();
+        }
+        writeBlocked = false;
+    }
+    while (!vanishPending) {
+        const TimePoint nextArrival = inbound.empty() ? never : inbound.front().arrival;
+        const TimePoint nextJob = jobs.empty() ? never : jobs.front().ready;
+        const TimePoint nextEvent = std::min(nextArrival, nextJob);
+        const TimePoint until = std::min(now, nextEvent);
+        if (!writeBlocked && !outbound.empty() && outbound.front().due <= until) {
+            deliver(until, now);
+            continue;
+        }
+        if (nextEvent > now)
             return;
-        if (!line.isEmpty() && answerOnlyAttempt > 0 && ++commandLinesSeen < answerOnlyAttempt)
+        if (nextJob <= nextArrival) {
+            const Job job = jobs.front();
+            jobs.pop_front();
+            fire(job);
+        } else {
+            const Inbound byte = inbound.front();
+            inbound.pop_front();
+            arrive(byte.c, byte.arrival);
+        }
+    }
+}
+
+void VirtualModem::Impl::arrive(char c, TimePoint at) {
+    std::lock_guard lock(mutex);
+    receivedBytes += c;
+    if (c == '\n')
+        return; // the LF that may follow a CR ends nothing and is not echoed
+    if (!line.open) {
+        startLine(c == '\r', at);
+        if (vanishPending)
             return;
-        if (echo)
-            bytes = line + '\r';
-        if (const auto found = replyOverrides.find(line); found != replyOverrides.end())
-            bytes += found->second;
-        else
-            bytes += commands.execute(line, lowerCase);
-        delayMs = replyDelayMs;
-        chunk = chunkBytes > 0 ? chunkBytes : int(bytes.size());
-        gapMs = chunkGapMs;
-        if (!line.isEmpty())
-            std::swap(hangUpAt, hangUpAfter);
+    }
+    const int latency = usbLatencyMs;
+    if (c != '\r') {
+        line.text += c;
+        if (!line.instant && line.echo)
+            transmit(c, at, latency, line.seq, false, false);
+        return;
     }
 
-    if (hangUpAt >= 0 && hangUpAt < bytes.size())
-        bytes.truncate(hangUpAt);
-    if (!bytes.isEmpty() && !pause(delayMs))
+    line.open = false;
+    received.push_back({line.text, at, line.firstByteAt, std::nullopt, {}});
+    receivedSeqs.push_back(line.seq);
+    changed.notify_all();
+    const bool commandLine = !line.text.isEmpty();
+    if (commandLine && vanishAtLineCount > 0 && --vanishAtLineCount == 0) {
+        vanishPending = true; // pulled out as the line came in: no echo of its CR, no reply
         return;
-    for (qsizetype offset = 0; offset < bytes.size(); offset += chunk) {
-        if (offset > 0 && !pause(gapMs))
-            return;
-        if (!send(bytes.mid(offset, chunk)))
+    }
+    const QByteArray reply = line.silentTo ? QByteArray() : replyTo(line.text);
+
+    if (!line.instant) {
+        if (line.echo)
+            transmit('\r', at, latency, line.seq, false, reply.isEmpty());
+        if (!reply.isEmpty()) {
+            // One command line at a time: the next is taken up after this reply.
+            const auto found = processingFor.find(line.text);
+            const int processing = found != processingFor.end() ? found->second : processingMs;
+            const TimePoint ready =
+                std::max(at, commandFree) + milliseconds(processing) + milliseconds(replyDelayMs);
+            commandFree = ready;
+            jobs.push_back({ready, reply, 0, line.seq, chunkBytes, chunkGapMs, false});
+        } else if (!line.echo && hangUpLine == line.seq) {
+            vanishPending = true; // its answer is complete: there is none
+        }
+        return;
+    }
+
+    if (commandLine && !line.silentTo) {
+        bindHangUp(line.seq);
+        if (vanishPending)
             return;
     }
-    if (hangUpAt >= 0) {
-        waitUntilTaken();
-        closePty();
+    const QByteArray echoed = line.echo ? line.text + '\r' : QByteArray();
+    const QByteArray answer = echoed + reply;
+    if (answer.isEmpty()) {
+        if (hangUpLine == line.seq)
+            vanishPending = true;
+        return;
     }
+    const TimePoint ready = std::max(at, commandFree) + milliseconds(replyDelayMs);
+    const qsizetype gaps = chunkBytes > 0 ? (answer.size() - 1) / chunkBytes : 0;
+    commandFree = ready + milliseconds(chunkGapMs) * gaps;
+    jobs.push_back({ready, answer, echoed.size(), line.seq, chunkBytes, chunkGapMs, true});
+}
+
+// Called with the mutex held.
+void VirtualModem::Impl::startLine(bool empty, TimePoint at) {
+    line.open = true;
+    line.seq = nextSeq++;
+    line.text.clear();
+    line.firstByteAt = at;
+    line.instant = instant;
+    line.silentTo =
+        silent || (!empty && answerOnlyAttempt > 0 && ++commandLinesSeen < answerOnlyAttempt);
+    line.echo = echo && !line.silentTo;
+    if (!line.instant && !empty && !line.silentTo)
+        bindHangUp(line.seq);
+}
+
+// hangUpAfterBytes counts from the answer to this line on. Mutex held.
+void VirtualModem::Impl::bindHangUp(quint64 seq) {
+    if (hangUpArmed < 0)
+        return;
+    hangUpCountdown = hangUpArmed;
+    hangUpLine = seq;
+    hangUpArmed = -1;
+    if (hangUpCountdown == 0)
+        vanishPending = true;
+}
+
+// The reply to a command line, without its echo. Mutex held.
+QByteArray VirtualModem::Impl::replyTo(const QByteArray& text) {
+    if (const auto found = replyOverrides.find(text); found != replyOverrides.end())
+        return found->second;
+    for (const QByteArray& prefix : errorPrefixes) {
+        if (text.startsWith(prefix))
+            return lowerCase ? "\r\nerror\r\n" : "\r\nERROR\r\n";
+    }
+    return commands.execute(text, lowerCase);
+}
+
+// Puts a byte on the wire after the ones before it: it is through a character
+// time after it started, and an adapter hands it on at the next tick of its timer.
+void VirtualModem::Impl::transmit(char c, TimePoint ready, int latencyMs, quint64 seq, bool reply,
+                                  bool last) {
+    lastFinish = std::max(ready, lastFinish) + characterTime;
+    TimePoint due = lastFinish;
+    if (latencyMs > 0) {
+        const Clock::duration tick = milliseconds(latencyMs);
+        due = usbEpoch + ((lastFinish - usbEpoch + tick - Clock::duration(1)) / tick) * tick;
+    }
+    outbound.push_back({c, due, seq, reply, last});
+}
+
+void VirtualModem::Impl::fire(const Job& job) {
+    int latency;
+    {
+        std::lock_guard lock(mutex);
+        latency = usbLatencyMs;
+    }
+    TimePoint ready = job.ready;
+    for (qsizetype i = 0; i < job.bytes.size(); ++i) {
+        const bool last = i == job.bytes.size() - 1;
+        const bool reply = i >= job.echoBytes;
+        if (job.chunkBytes > 0 && i > 0 && i % job.chunkBytes == 0)
+            ready = std::max(ready, lastFinish) + milliseconds(job.chunkGapMs);
+        if (job.instant) {
+            lastFinish = std::max(ready, lastFinish);
+            outbound.push_back({job.bytes[i], lastFinish, job.line, reply, last});
+        } else {
+            transmit(job.bytes[i], ready, latency, job.line, reply, last);
+        }
+    }
+}
+
+// The kernel folds two opens in a row into one event, so the count can fall
+// short; /proc decides before bytes are thrown away, once for each turn of
+// the events.
+bool VirtualModem::Impl::portTakesBytes() {
+    {
+        std::lock_guard lock(mutex);
+        if (programOpens > 0)
+            return true;
+    }
+    readOpenEvents();
+    std::lock_guard lock(mutex);
+    if (programOpens == 0 && !opensCheckedByProc) {
+        programOpens = std::max(0, countOpens(device.toLocal8Bit(), slave));
+        opensCheckedByProc = true;
+    }
+    return programOpens > 0;
+}
+
+// Hands the program, in one write, every byte due by until, no more than the
+// vanishing knobs allow. The records are made under the same lock as the
+// write, so a program that has read a byte finds it recorded.
+void VirtualModem::Impl::deliver(TimePoint until, TimePoint now) {
+    qsizetype count = 0;
+    while (count < qsizetype(outbound.size()) && outbound[count].due <= until)
+        ++count;
+    const bool open = portTakesBytes();
+    std::lock_guard lock(mutex);
+    if (!open) {
+        for (; count > 0; --count) { // sent into a closed port: lost, as on a real line
+            handOver(outbound.front(), false);
+            outbound.pop_front();
+        }
+        return;
+    }
+    if (vanishCountdown >= 0)
+        count = std::min<qsizetype>(count, vanishCountdown);
+    if (hangUpCountdown >= 0)
+        count = std::min<qsizetype>(count, hangUpCountdown);
+    QByteArray bytes(count, Qt::Uninitialized);
+    for (qsizetype i = 0; i < count; ++i)
+        bytes[i] = outbound[i].c;
+    ssize_t written = count > 0 ? ::write(master, bytes.constData(), size_t(count)) : 0;
+    if (written < 0)
+        written = 0; // full (EAGAIN) or failing: the stall limit settles it
+    for (ssize_t i = 0; i < written; ++i) {
+        handOver(outbound.front(), true);
+        outbound.pop_front();
+    }
+    for (qint64* countdown : {&vanishCountdown, &hangUpCountdown}) {
+        if (*countdown >= 0 && (*countdown -= written) == 0)
+            vanishPending = true;
+    }
+    if (written < count) {
+        if (!writeBlocked)
+            writeStallSince = now;
+        writeBlocked = true;
+    }
+}
+
+// Records a byte of an answer as it reaches the program (or is lost). Mutex held.
+void VirtualModem::Impl::handOver(const Outbound& byte, bool delivered) {
+    if (byte.lastOfAnswer && byte.line != 0 && byte.line == hangUpLine)
+        vanishPending = true;
+    if (!delivered || !byte.reply)
+        return;
+    const auto found = std::lower_bound(receivedSeqs.begin(), receivedSeqs.end(), byte.line);
+    if (found == receivedSeqs.end() || *found != byte.line)
+        return; // cleared since
+    ReceivedLine& line = received[size_t(found - receivedSeqs.begin())];
+    line.answer += byte.c;
+    if (byte.lastOfAnswer)
+        line.answeredAt = byte.due;
+}
+
+TimePoint VirtualModem::Impl::nextDue() const {
+    TimePoint next = Clock::now() + milliseconds(idlePollMs);
+    if (!inbound.empty())
+        next = std::min(next, inbound.front().arrival);
+    if (!jobs.empty())
+        next = std::min(next, jobs.front().ready);
+    if (writeBlocked)
+        next = std::min(next, writeStallSince + milliseconds(writeStallLimitMs));
+    else if (!outbound.empty())
+        next = std::min(next, outbound.front().due);
+    return next;
+}
+
+// How many bytes the program has yet to read. The pty moves what the master
+// writes into the slave's queue on a kernel worker; polling the slave waits
+// for that worker, so that the count then holds every byte written.
+int VirtualModem::Impl::unread() const {
+    pollfd flush{slave, POLLIN, 0};
+    ::poll(&flush, 1, 0);
+    int waiting = 0;
+    return ::ioctl(slave, FIONREAD, &waiting) == 0 ? waiting : 0;
 }
 
 // A pty discards what the program has not read yet when it is closed; a modem
-// pulled out does not take back the bytes it has already sent. So the hang-up
+// pulled out does not take back the bytes it has already sent. So vanishing
 // waits until the program has read them (or has taken too long).
 void VirtualModem::Impl::waitUntilTaken() {
-    if (!pause(ptyDeliveryMs))
-        return;
-    const Clock::time_point giveUp = Clock::now() + std::chrono::milliseconds(writeStallLimitMs);
-    int waiting = 0;
-    while (::ioctl(slave, FIONREAD, &waiting) == 0 && waiting > 0 && remainingMs(giveUp) > 0) {
-        if (!pause(5))
-            return;
-    }
-}
-
-bool VirtualModem::Impl::send(const QByteArray& bytes) {
-    {
-        // The kernel folds two opens in a row into one event, so the count can
-        // fall short; /proc decides before a reply is thrown away. Off the
-        // path of a normal reply, which finds the port open.
-        std::lock_guard lock(mutex);
-        if (programOpens == 0)
-            programOpens = std::max(0, countOpens(device.toLocal8Bit(), slave));
-        if (programOpens == 0)
-            return true; // sent into a closed port: lost, as on a real line
-    }
-    const Clock::time_point giveUp = Clock::now() + std::chrono::milliseconds(writeStallLimitMs);
-    qsizetype done = 0;
-    while (done < bytes.size()) {
-        if (stopping || hangUpWanted || master < 0)
-            return false;
-        const ssize_t n = ::write(master, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0) {
-            done += n;
+    const TimePoint giveUp = Clock::now() + milliseconds(writeStallLimitMs);
+    while (!stopping && unread() > 0 && Clock::now() < giveUp) {
+        pollfd fds[2] = {{wakeRead, POLLIN, 0}, {openWatch, POLLIN, 0}};
+        if (::poll(fds, 2, 2) <= 0)
             continue;
+        if (fds[0].revents & POLLIN) {
+            char drain[64];
+            while (::read(wakeRead, drain, sizeof drain) > 0) {
+            }
         }
-        if (n < 0 && errno != EAGAIN && errno != EINTR)
-            return false;
-        if (remainingMs(giveUp) == 0)
-            return false; // nobody reads: drop the rest rather than hang
-        pollfd fds[2] = {{master, POLLOUT, 0}, {wakeRead, POLLIN, 0}};
-        ::poll(fds, 2, 50);
+        if (fds[1].revents & POLLIN)
+            readOpenEvents(); // a close drops what is unread
     }
-    return true;
 }
 
-// The device path goes first: once the descriptors are closed the program sees
-// the hang-up, and by then the modem must already read as gone.
-void VirtualModem::Impl::closePty() {
+// As a USB adapter pulled out: the system takes its name away first, then the
+// line is gone. The device path is cleared before the descriptors close, so a
+// program that sees the hang-up finds the modem gone.
+void VirtualModem::Impl::vanish(bool keepDelivered) {
+    {
+        std::lock_guard lock(mutex);
+        link.reset();
+    }
+    if (keepDelivered)
+        waitUntilTaken();
     {
         std::lock_guard lock(mutex);
         device.clear();
+        programOpens = 0;
         changed.notify_all();
     }
     closeFd(master);
     closeFd(slave);
-    pendingLines.clear();
-    partialLine.clear();
+    closeFd(openWatch);
+    inbound.clear();
+    jobs.clear();
+    outbound.clear();
+    line = {};
+    hangUpCountdown = -1;
+    hangUpLine = 0;
+    vanishPending = false;
+    writeBlocked = false;
     std::lock_guard lock(mutex);
-    ptyOpen = false; // hangUp() returns only now, with the line really gone
+    ptyOpen = false;
     hangUpWanted = false;
+    hangUpArmed = -1;
+    vanishAtLineCount = 0;
+    vanishCountdown = -1;
+    changed.notify_all();
+}
+
+// Plugged in again: a new pty, and the same "Com N" pointing at it.
+void VirtualModem::Impl::comeBack() {
+    const bool opened = openPty();
+    vanishPending = false;
+    std::lock_guard lock(mutex);
+    comeBackWanted = false;
+    if (opened && linkNumber > 0) {
+        auto made = std::make_unique<PortsFolderLink>(device, linkNumber);
+        if (made->isLinked())
+            link = std::move(made);
+        else
+            linkErrorText = made->errorString();
+    }
     changed.notify_all();
 }
 
 VirtualModem::VirtualModem() : d(std::make_unique<Impl>()) {
-    d->open();
+    int pipeFds[2];
+    if (::pipe2(pipeFds, O_CLOEXEC | O_NONBLOCK) != 0)
+        throw std::runtime_error("VirtualModem: pipe failed");
+    d->wakeRead = pipeFds[0];
+    d->wakeWrite = pipeFds[1];
+    if (!d->openPty())
+        throw std::runtime_error("VirtualModem: openpty failed");
     d->thread = std::thread([impl = d.get()] { impl->run(); });
 }
 
@@ -376,11 +709,36 @@ VirtualModem::~VirtualModem() {
     d->stopping = true;
     d->wake();
     d->thread.join();
+    std::lock_guard lock(d->mutex);
+    d->link.reset(); // the link before the line, as in vanishing
 }
 
 QString VirtualModem::devicePath() const {
     std::lock_guard lock(d->mutex);
     return d->device;
+}
+
+void VirtualModem::setInstant(bool on) {
+    std::lock_guard lock(d->mutex);
+    d->instant = on;
+}
+
+void VirtualModem::setUsbLatencyMs(int ms) {
+    std::lock_guard lock(d->mutex);
+    d->usbLatencyMs = std::clamp(ms, 0, highestUsbLatencyMs);
+}
+
+void VirtualModem::setProcessingMs(int ms) {
+    std::lock_guard lock(d->mutex);
+    d->processingMs = std::max(0, ms);
+}
+
+void VirtualModem::setProcessingMsFor(const QByteArray& command, int ms) {
+    std::lock_guard lock(d->mutex);
+    if (ms < 0)
+        d->processingFor.erase(command);
+    else
+        d->processingFor[command] = ms;
 }
 
 void VirtualModem::setEcho(bool on) {
@@ -415,11 +773,6 @@ void VirtualModem::setAnswerOnlyAttempt(int n) {
     d->commandLinesSeen = 0;
 }
 
-void VirtualModem::hangUpAfterBytes(int bytes) {
-    std::lock_guard lock(d->mutex);
-    d->hangUpAfter = bytes < 0 ? -1 : bytes;
-}
-
 void VirtualModem::setReplyFor(const QByteArray& command, const QByteArray& reply) {
     std::lock_guard lock(d->mutex);
     d->replyOverrides[command] = reply;
@@ -428,6 +781,16 @@ void VirtualModem::setReplyFor(const QByteArray& command, const QByteArray& repl
 void VirtualModem::clearReplyOverrides() {
     std::lock_guard lock(d->mutex);
     d->replyOverrides.clear();
+}
+
+void VirtualModem::setErrorFor(const QByteArray& prefix) {
+    std::lock_guard lock(d->mutex);
+    d->errorPrefixes.push_back(prefix);
+}
+
+void VirtualModem::clearErrors() {
+    std::lock_guard lock(d->mutex);
+    d->errorPrefixes.clear();
 }
 
 std::array<VirtualModem::Input, 3> VirtualModem::inputs() const {
@@ -455,24 +818,22 @@ std::vector<VirtualModem::ReceivedLine> VirtualModem::received() const {
     return d->received;
 }
 
+QByteArray VirtualModem::receivedBytes() const {
+    std::lock_guard lock(d->mutex);
+    return d->receivedBytes;
+}
+
 void VirtualModem::clearReceived() {
     std::lock_guard lock(d->mutex);
     d->received.clear();
+    d->receivedSeqs.clear();
+    d->receivedBytes.clear();
 }
 
 bool VirtualModem::waitForLines(int count, int timeoutMs) const {
     std::unique_lock lock(d->mutex);
-    return d->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+    return d->changed.wait_for(lock, milliseconds(timeoutMs),
                                [&] { return d->received.size() >= size_t(std::max(0, count)); });
-}
-
-void VirtualModem::hangUp() {
-    std::unique_lock lock(d->mutex);
-    if (!d->ptyOpen)
-        return;
-    d->hangUpWanted = true;
-    d->wake();
-    d->changed.wait(lock, [&] { return !d->ptyOpen; });
 }
 
 bool VirtualModem::isPortOpen() const {
@@ -482,6 +843,72 @@ bool VirtualModem::isPortOpen() const {
 
 bool VirtualModem::waitForPortOpen(bool open, int timeoutMs) const {
     std::unique_lock lock(d->mutex);
-    return d->changed.wait_for(lock, std::chrono::milliseconds(timeoutMs),
+    return d->changed.wait_for(lock, milliseconds(timeoutMs),
                                [&] { return (d->programOpens > 0) == open; });
+}
+
+int VirtualModem::linkAs(int number) {
+    std::lock_guard lock(d->mutex);
+    d->link.reset();
+    d->linkNumber = 0;
+    d->linkErrorText.clear();
+    if (d->device.isEmpty()) {
+        d->linkErrorText = QStringLiteral("the modem is not plugged in");
+        return 0;
+    }
+    auto made = std::make_unique<PortsFolderLink>(d->device, number);
+    if (!made->isLinked()) {
+        d->linkErrorText = made->errorString();
+        return 0;
+    }
+    d->link = std::move(made);
+    d->linkNumber = d->link->number();
+    return d->linkNumber;
+}
+
+QString VirtualModem::linkPath() const {
+    std::lock_guard lock(d->mutex);
+    return d->link ? d->link->linkPath() : QString();
+}
+
+QString VirtualModem::linkError() const {
+    std::lock_guard lock(d->mutex);
+    return d->linkErrorText;
+}
+
+void VirtualModem::hangUp() {
+    std::unique_lock lock(d->mutex);
+    if (!d->device.isEmpty()) {
+        d->hangUpWanted = true;
+        d->wake();
+    }
+    d->changed.wait(lock, [&] { return !d->ptyOpen; });
+}
+
+void VirtualModem::vanishAtLine(int n) {
+    std::lock_guard lock(d->mutex);
+    d->vanishAtLineCount = std::max(0, n);
+}
+
+void VirtualModem::vanishAfterBytes(int n) {
+    std::lock_guard lock(d->mutex);
+    d->vanishCountdown = n < 0 ? -1 : n;
+    d->wake();
+}
+
+void VirtualModem::hangUpAfterBytes(int bytes) {
+    std::lock_guard lock(d->mutex);
+    d->hangUpArmed = bytes < 0 ? -1 : bytes;
+}
+
+bool VirtualModem::comeBack() {
+    std::unique_lock lock(d->mutex);
+    // A vanishing under way ends first.
+    d->changed.wait(lock, [&] { return !(d->device.isEmpty() && d->ptyOpen); });
+    if (d->ptyOpen)
+        return true;
+    d->comeBackWanted = true;
+    d->wake();
+    d->changed.wait(lock, [&] { return !d->comeBackWanted; });
+    return d->ptyOpen;
 }
