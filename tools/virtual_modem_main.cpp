@@ -1,27 +1,20 @@
 // tavek-virtual-modem: a KVZ modem on a pseudo-terminal, to try Tavek without
-// hardware. It links itself in the ports folder as "Com N" and removes the
-// link when it ends (Ctrl+C or a termination signal).
+// hardware. It behaves like a modem on a 9600 bit/s line unless told
+// otherwise, links itself in the ports folder as "Com N" and removes the link
+// when it ends (Ctrl+C or a termination signal).
 
 #include "PortsFolderLink.h"
 #include "VirtualModem.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <ctime>
+#include <optional>
 
 namespace {
-
-void printUsage(std::FILE* to) {
-    std::fprintf(to,
-                 "Usage: tavek-virtual-modem [N]\n"
-                 "Starts a virtual KVZ modem on a pseudo-terminal and links it as Com N\n"
-                 "(default: the first free number) in %s.\n"
-                 "It prints every command line it receives; Ctrl+C ends it.\n",
-                 qPrintable(PortsFolderLink::folder()));
-}
 
 // A small configuration, so that reading the modem shows something.
 void loadDemoConfiguration(VirtualModem& modem) {
@@ -39,32 +32,99 @@ void loadDemoConfiguration(VirtualModem& modem) {
 // Command lines as text, with the control characters of the line made visible.
 QByteArray printable(const QByteArray& line) {
     QByteArray text;
-    for (char c : line)
-        text += (c >= 32 && c < 127) ? QByteArray(1, c) : "\\x" + QByteArray::number(uchar(c), 16);
+    for (char c : line) {
+        if (c >= 32 && c < 127)
+            text += c;
+        else
+            text += "\\x" + QByteArray::number(uchar(c), 16).rightJustified(2, '0');
+    }
     return text;
+}
+
+int usageError(const QCommandLineParser& parser, const QString& message) {
+    std::fprintf(stderr, "tavek-virtual-modem: %s\n%s", qPrintable(message),
+                 qPrintable(parser.helpText()));
+    return 2;
+}
+
+// A whole number from lowest to highest, or nothing.
+std::optional<int> numberIn(const QString& text, int lowest, int highest) {
+    bool ok = false;
+    const int value = text.toInt(&ok);
+    if (!ok || value < lowest || value > highest)
+        return std::nullopt;
+    return value;
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    int number = 0;
-    if (argc > 2) {
-        printUsage(stderr);
-        return 2;
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Starts a virtual KVZ modem on a pseudo-terminal and links it as Com N "
+                       "(default: the first free number) in %1.\n"
+                       "It answers as a modem on a 9600 bit/s line would: each character "
+                       "echoed as it arrives, the reply after the processing time.\n"
+                       "It prints every command line it receives; Ctrl+C ends it.")
+            .arg(PortsFolderLink::folder()));
+    const QCommandLineOption help({"h", "help"}, QStringLiteral("Shows this help."));
+    const QCommandLineOption instant(
+        "instant", QStringLiteral("Answers at once, echo and reply in one write, no pacing."));
+    const QCommandLineOption usbLatency(
+        "usb-latency",
+        QStringLiteral("Hands bytes over in bursts, as a USB adapter with this latency timer "
+                       "(1 to 255 ms; 0, the default, is byte by byte)."),
+        "MS");
+    const QCommandLineOption processing(
+        "processing", QStringLiteral("Time between a command line and its reply (default 20)."),
+        "MS");
+    const QCommandLineOption replyDelay(
+        "reply-delay", QStringLiteral("Extra time before each reply (default 0)."), "MS");
+    const QCommandLineOption errorFor(
+        "error-for",
+        QStringLiteral("Answers ERROR to command lines that start with PREFIX (repeatable)."),
+        "PREFIX");
+    const QCommandLineOption noEcho("no-echo", QStringLiteral("Does not echo command lines."));
+    parser.addOptions({help, instant, usbLatency, processing, replyDelay, errorFor, noEcho});
+    parser.addPositionalArgument("N", QStringLiteral("The port number, 1 to 255."), "[N]");
+
+    if (!parser.parse(app.arguments()))
+        return usageError(parser, parser.errorText());
+    if (parser.isSet(help)) {
+        std::printf("%s", qPrintable(parser.helpText()));
+        return 0;
     }
-    if (argc == 2) {
-        if (!std::strcmp(argv[1], "--help") || !std::strcmp(argv[1], "-h")) {
-            printUsage(stdout);
-            return 0;
-        }
-        bool ok = false;
-        number = QByteArray(argv[1]).toInt(&ok);
-        if (!ok || number < 1 || number > 255) {
-            std::fprintf(stderr, "tavek-virtual-modem: N is a port number from 1 to 255\n");
-            printUsage(stderr);
-            return 2;
-        }
+    int number = 0;
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() > 1)
+        return usageError(parser, QStringLiteral("one port number at most"));
+    if (positional.size() == 1) {
+        const auto given = numberIn(positional[0], 1, 255);
+        if (!given)
+            return usageError(parser, QStringLiteral("N is a port number from 1 to 255"));
+        number = *given;
+    }
+    int latencyMs = 0;
+    if (parser.isSet(usbLatency)) {
+        const auto given = numberIn(parser.value(usbLatency), 0, 255);
+        if (!given)
+            return usageError(parser, QStringLiteral("--usb-latency takes 0 to 255 ms"));
+        latencyMs = *given;
+    }
+    int processingMs = -1;
+    if (parser.isSet(processing)) {
+        const auto given = numberIn(parser.value(processing), 0, 60000);
+        if (!given)
+            return usageError(parser, QStringLiteral("--processing takes 0 to 60000 ms"));
+        processingMs = *given;
+    }
+    int replyDelayMs = 0;
+    if (parser.isSet(replyDelay)) {
+        const auto given = numberIn(parser.value(replyDelay), 0, 60000);
+        if (!given)
+            return usageError(parser, QStringLiteral("--reply-delay takes 0 to 60000 ms"));
+        replyDelayMs = *given;
     }
 
     // Blocked before the modem starts its thread, so that only sigtimedwait below sees them.
@@ -78,23 +138,34 @@ int main(int argc, char** argv) {
 
     VirtualModem modem;
     loadDemoConfiguration(modem);
-    const PortsFolderLink link(modem.devicePath(), number);
-    if (!link.isLinked()) {
-        std::fprintf(stderr, "tavek-virtual-modem: %s\n", qPrintable(link.errorString()));
+    modem.setInstant(parser.isSet(instant));
+    modem.setUsbLatencyMs(latencyMs);
+    if (processingMs >= 0)
+        modem.setProcessingMs(processingMs);
+    modem.setReplyDelayMs(replyDelayMs);
+    modem.setEcho(!parser.isSet(noEcho));
+    for (const QString& prefix : parser.values(errorFor))
+        modem.setErrorFor(prefix.toLatin1());
+    const int linked = modem.linkAs(number);
+    if (linked == 0) {
+        std::fprintf(stderr, "tavek-virtual-modem: %s\n", qPrintable(modem.linkError()));
         return 1;
     }
     std::printf("Virtual modem on %s, linked as Com %d (%s). Ctrl+C ends it.\n",
-                qPrintable(modem.devicePath()), link.number(), qPrintable(link.linkPath()));
+                qPrintable(modem.devicePath()), linked, qPrintable(modem.linkPath()));
     std::fflush(stdout);
 
-    const timespec tick{0, 200 * 1000 * 1000};
     size_t shown = 0;
-    while (sigtimedwait(&endSignals, nullptr, &tick) < 0) {
+    const auto showNewLines = [&] {
         const auto lines = modem.received();
         for (; shown < lines.size(); ++shown)
             std::printf("<- %s\n", printable(lines[shown].line).constData());
         std::fflush(stdout);
-    }
-    std::printf("Virtual modem ends; Com %d removed.\n", link.number());
+    };
+    const timespec tick{0, 200 * 1000 * 1000};
+    while (sigtimedwait(&endSignals, nullptr, &tick) < 0)
+        showNewLines();
+    showNewLines();
+    std::printf("Virtual modem ends; Com %d removed.\n", linked);
     return 0;
 }

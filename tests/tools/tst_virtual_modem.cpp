@@ -531,30 +531,86 @@ private slots:
         QVERIFY(modem.receivedBytes().isEmpty());
     }
 
-    // Started by hand, it links itself as "Com N" and removes the link on SIGTERM.
+    // Started by hand, it links itself as "Com N", answers as its options say
+    // and removes the link on SIGTERM.
+    void programAnswersThroughItsLinkUntilTerminated_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("number");
+        QTest::addColumn<QList<Bytes>>("lines");
+        QTest::addColumn<Bytes>("expected");
+        QTest::addColumn<int>("atLeastMs"); // from sending to the last byte
+        const Bytes demoBook =
+            "\r\n" + phoneLine(1, "+393351234567") + phoneLine(4, "+390612345678") + ok;
+        QTest::newRow("real line") << QStringList{"4"} << 4 << QList<Bytes>{"AT+EGPHN?"}
+                                   << "AT+EGPHN?\r" + demoBook << int(demoBook.size() + 10);
+        QTest::newRow("instant, no echo, refusals")
+            << QStringList{"--instant", "--no-echo", "--error-for", "AT+EGINP=", "--error-for",
+                           "AT&F",      "5"}
+            << 5 << QList<Bytes>{"AT+EGINP=1,0,0,\"O\",\"S\"", "AT&F", "AT+EGPHN?"}
+            << error + error + demoBook << 0;
+        QTest::newRow("USB adapter, slow processing, late reply")
+            << QStringList{"--usb-latency", "32", "--processing", "100", "--reply-delay", "50", "6"}
+            << 6 << QList<Bytes>{"AT"} << "AT\r" + ok << 150;
+    }
     void programAnswersThroughItsLinkUntilTerminated() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, number);
+        QFETCH(QList<Bytes>, lines);
+        QFETCH(Bytes, expected);
+        QFETCH(int, atLeastMs);
         QTemporaryDir configHome;
         QProcess program;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("XDG_CONFIG_HOME", configHome.path());
         program.setProcessEnvironment(environment);
-        program.start(TAVEK_VIRTUAL_MODEM_PROGRAM, {"4"});
+        program.start(TAVEK_VIRTUAL_MODEM_PROGRAM, arguments);
         QVERIFY(program.waitForReadyRead(10000)); // it prints once it is linked
 
-        const QString link = configHome.path() + "/tavek/ports/com4";
+        const QString link = configHome.path() + QString("/tavek/ports/com%1").arg(number);
         {
             QSerialPort port(link);
             QVERIFY(port.open(QIODevice::ReadWrite));
-            const Bytes demoBook = "AT+EGPHN?\r\r\n+EGPHN: 1,\"+393351234567\",128\r\n"
-                                   "+EGPHN: 4,\"+390612345678\",128\r\n" +
-                                   ok;
-            QCOMPARE(command(port, "AT+EGPHN?").all(), demoBook);
+            const Clock::time_point sent = Clock::now();
+            Bytes got;
+            for (const Bytes& line : lines)
+                got += command(port, line).all();
+            QCOMPARE(got, expected);
+            QVERIFY(Clock::now() - sent >= milliseconds(atLeastMs));
         }
         program.terminate();
         QVERIFY(program.waitForFinished(10000));
         QCOMPARE(program.exitStatus(), QProcess::NormalExit);
         QCOMPARE(program.exitCode(), 0);
         QVERIFY(!QFileInfo(link).isSymLink());
+        const Bytes printed = program.readAllStandardOutput();
+        for (const Bytes& line : lines)
+            QVERIFY2(printed.contains("<- " + line + '\n'), printed.constData());
+    }
+
+    // Wrong options end it at once, with its usage, before it links anything.
+    void programRefusesWrongOptions_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("port number 0") << QStringList{"0"};
+        QTest::newRow("port number 256") << QStringList{"256"};
+        QTest::newRow("two port numbers") << QStringList{"1", "2"};
+        QTest::newRow("latency beyond 255 ms") << QStringList{"--usb-latency", "256"};
+        QTest::newRow("negative processing") << QStringList{"--processing", "-1"};
+        QTest::newRow("reply delay not a number") << QStringList{"--reply-delay", "soon"};
+        QTest::newRow("unknown option") << QStringList{"--fast"};
+    }
+    void programRefusesWrongOptions() {
+        QFETCH(QStringList, arguments);
+        QTemporaryDir configHome;
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("XDG_CONFIG_HOME", configHome.path());
+        program.setProcessEnvironment(environment);
+        program.start(TAVEK_VIRTUAL_MODEM_PROGRAM, arguments);
+        QVERIFY(program.waitForFinished(10000));
+        QCOMPARE(program.exitCode(), 2);
+        QVERIFY(program.readAllStandardError().contains("Usage:"));
+        QVERIFY(!QDir(configHome.path() + "/tavek/ports").exists() ||
+                QDir(configHome.path() + "/tavek/ports").isEmpty());
     }
 };
 
