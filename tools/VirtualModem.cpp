@@ -596,6 +596,8 @@ void VirtualModem::Impl::handOver(const Outbound& byte, bool delivered) {
         return; // cleared since
     ReceivedLine& line = received[size_t(found - receivedSeqs.begin())];
     line.answer += byte.c;
+    if (byte.c == '\r') // the last CR of an answer ends its result code line
+        line.resultAt = byte.due;
     if (byte.lastOfAnswer)
         line.answeredAt = byte.due;
 }

@@ -67,6 +67,9 @@ public:
         // When the last byte of the answer was handed to the program; none when
         // the line got no answer beyond its echo, or the answer was cut off.
         std::optional<Clock::time_point> answeredAt;
+        // When the CR that ends the answer's result code line was handed over:
+        // a program that waits for the result code knows the answer then.
+        std::optional<Clock::time_point> resultAt;
         QByteArray answer; // what was handed over after the echo
     };
 
