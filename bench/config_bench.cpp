@@ -1,12 +1,20 @@
-// How close the uploads come to the floor that their pauses set: against a
-// virtual modem that answers at once, the 20-position phone-book upload
-// (floor 20 x 0.2 s) and the 9-record input upload (floor 9 x 0.2 s), and the
-// two reads (floor: the 0.4 s first wait). Prints the figures; a program, not
-// a test. Usage: config_bench [runs]
+// How close the two uploads and the two reads come to their floor.
+//
+// Against a virtual modem on a 9600 bit/s line (byte by byte, 20 ms of
+// processing before each result code), the floor of a step is what cannot be
+// avoided: its command's characters on the wire (the echo runs alongside,
+// one character behind), the modem's processing, the characters of the reply
+// up to the end of its result code line, and the pause of 0.2 s after it; a
+// read's floor is the later of its 0.4 s first wait and the end of the reply.
+// Against a modem that answers at once (a pure pipe), the floor is the pauses
+// and first waits alone.
+//
+// Prints the figures; a program, not a test. Usage: config_bench [runs]
 #include "ConfigOperations.h"
 #include "ConfigView.h"
+#include "InputRecords.h"
 #include "LinkState.h"
-#include "PortsFolderLink.h"
+#include "PhoneRecords.h"
 #include "SerialPort.h"
 #include "VirtualModem.h"
 
@@ -21,6 +29,13 @@
 #include <vector>
 
 namespace {
+
+constexpr double CharacterMs = 10.0 / 9.6; // 10 bits at 9600 bit/s
+constexpr double ProcessingMs = 20;
+constexpr double PauseMs = 200;
+constexpr double FirstWaitMs = 400;
+// What follows a command's echo up to the end of its result code: CR LF "OK" CR.
+constexpr int ResultCharacters = 5;
 
 // The window, reduced to what the operations read and write.
 class QuietView : public ConfigView {
@@ -50,48 +65,113 @@ struct Figures {
 };
 
 Figures timeRuns(int runs, const std::function<void()>& operation) {
-    std::vector<double> seconds;
+    std::vector<double> ms;
     for (int i = 0; i < runs; ++i) {
         QElapsedTimer timer;
         timer.start();
         operation();
-        seconds.push_back(double(timer.nsecsElapsed()) / 1e9);
+        ms.push_back(double(timer.nsecsElapsed()) / 1e6);
     }
-    std::sort(seconds.begin(), seconds.end());
-    return {seconds.front(), seconds[seconds.size() / 2]};
+    std::sort(ms.begin(), ms.end());
+    return {ms.front(), ms[ms.size() / 2]};
 }
 
-void report(const char* what, const Figures& f, double floor) {
-    std::printf("%-34s best %.3f s  median %.3f s  floor %.3f s  median over floor %+.1f%%\n", what,
-                f.best, f.median, floor, (f.median / floor - 1) * 100);
+void report(const char* what, const Figures& f, double floorMs) {
+    std::printf("  %-26s median %8.1f ms  best %8.1f ms  floor %8.1f ms  median/floor %.3f\n", what,
+                f.median, f.best, floorMs, f.median / floorMs);
+}
+
+// One upload step on the line: the command, the modem's thought, the result, the pause.
+double stepFloorMs(const QString& command) {
+    return (command.size() + 1) * CharacterMs + ProcessingMs + ResultCharacters * CharacterMs +
+           PauseMs;
+}
+
+double readFloorMs(const QString& query, int replyCharacters) {
+    return std::max(FirstWaitMs, (query.size() + 1 + replyCharacters) * CharacterMs + ProcessingMs);
+}
+
+// The modem's listing after the echo, as it frames it: CR LF, the lines, CR LF "OK" CR.
+int listingCharacters(const QStringList& lines) {
+    int characters = 2 + 5;
+    for (const QString& line : lines)
+        characters += int(line.size()) + 2;
+    return characters;
+}
+
+// A full modem: twenty numbers, and messages of 45 to 50 characters.
+void fill(VirtualModem& modem, QuietView& view) {
+    std::array<QByteArray, 20> book;
+    for (int p = 1; p <= PhoneBookSize; ++p) {
+        book[p - 1] = "+3933512345" + QByteArray::number(p).rightJustified(2, '0');
+        view.grid[p] = QString::fromLatin1(book[p - 1]);
+    }
+    modem.setPhoneBook(book);
+    std::array<VirtualModem::Input, 3> inputs;
+    for (int n = 0; n < InputCount; ++n) {
+        const QByteArray text = "ALLARME " + QByteArray::number(n + 1) + ": " + QByteArray(37, 'x');
+        inputs[n] = {1, n + 1, 'O', 'S', text + "ON", text + "OF"};
+        view.inputs[n] = {InputStatus::Active,
+                          RestState::NormallyOpen,
+                          BitMode::Single,
+                          n + 1,
+                          MessageText{QString::fromLatin1(text + "ON"), false},
+                          MessageText{QString::fromLatin1(text + "OF"), false}};
+    }
+    modem.setInputs(inputs);
+}
+
+void runAgainst(bool instant, int runs) {
+    VirtualModem modem;
+    modem.setInstant(instant);
+    const int com = modem.linkAs();
+    linkState().CommPortNumber = qint16(com);
+    SerialPort port;
+    QuietView view;
+    fill(modem, view);
+
+    // The listings as the modem sends them, for the read floors.
+    QStringList phoneLines, inputLines;
+    for (int p = 1; p <= PhoneBookSize; ++p)
+        phoneLines << QStringLiteral("+EGPHN: %1,\"%2\",128").arg(p).arg(view.grid[p]);
+    for (int n = 1; n <= InputCount; ++n) {
+        const InputConfig& in = view.inputs[n - 1];
+        inputLines << QStringLiteral("+EGINP: %1,1,%2,\"O\",\"S\"")
+                          .arg(n)
+                          .arg(in.delayIndex, 5, 10, QLatin1Char('0'))
+                   << QStringLiteral("+EGINP: %1,\"C\",\"%2\"").arg(n).arg(in.singleMessage.text)
+                   << QStringLiteral("+EGINP: %1,\"O\",\"%2\"").arg(n).arg(in.doubleMessage.text);
+    }
+    double phoneFloor = 0, inputFloor = 0;
+    for (int p = 1; p <= PhoneBookSize; ++p)
+        phoneFloor += instant ? PauseMs : stepFloorMs(phoneBookCommand(p, view.grid[p]));
+    for (const QString& record : inputRecords(view.inputs))
+        inputFloor += instant ? PauseMs : stepFloorMs(record);
+    const double phoneReadFloor =
+        instant ? FirstWaitMs : readFloorMs("AT+EGPHN?", listingCharacters(phoneLines));
+    const double inputReadFloor =
+        instant ? FirstWaitMs : readFloorMs("AT+EGINP?", listingCharacters(inputLines));
+
+    std::printf("%s, %d runs each:\n",
+                instant ? "a modem that answers at once"
+                        : "a modem on a 9600 bit/s line, byte by byte, 20 ms processing",
+                runs);
+    report("phone book upload (20)", timeRuns(runs, [&] { SetNumbers(port, view); }), phoneFloor);
+    report("input upload (9 records)", timeRuns(runs, [&] { SendInputs(port, view); }), inputFloor);
+    report("phone book read (20)", timeRuns(runs, [&] { GetNumbers(port, view); }), phoneReadFloor);
+    report("input read", timeRuns(runs, [&] { GetInputs(port, view); }), inputReadFloor);
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
-    // The ports folder of a home of its own, so no other program's "Com 1" is met.
+    // The ports folder of a home of its own, so no other program's "Com N" is met.
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
     QCoreApplication app(argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-
-    VirtualModem modem;
-    PortsFolderLink comLink(modem.devicePath(), 1);
-    linkState().CommPortNumber = 1;
-    SerialPort port;
-    QuietView view;
-    for (int p = 1; p <= PhoneBookSize; p += 2)
-        view.grid[p] = QStringLiteral("+3933512345%1").arg(p, 2, 10, QLatin1Char('0'));
-    for (InputConfig& input : view.inputs)
-        input.singleMessage = input.doubleMessage =
-            MessageText{QStringLiteral("ALLARME  1 ON"), false};
-
-    std::printf("config_bench: %d runs each, virtual modem answering at once\n", runs);
-    report("phone book upload (20 positions)", timeRuns(runs, [&] { SetNumbers(port, view); }),
-           PhoneBookSize * 0.2);
-    report("input upload (9 records)", timeRuns(runs, [&] { SendInputs(port, view); }), 9 * 0.2);
-    report("phone book read", timeRuns(runs, [&] { GetNumbers(port, view); }), 0.4);
-    report("input read", timeRuns(runs, [&] { GetInputs(port, view); }), 0.4);
+    runAgainst(true, runs);
+    runAgainst(false, runs);
     return 0;
 }

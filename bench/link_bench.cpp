@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
     // CPU during one silent 2 s exchange of the factory-default kind.
     const double processBefore = cpuSeconds(RUSAGE_SELF);
     const double threadBefore = cpuSeconds(RUSAGE_THREAD);
-    runAtExchange(port, view, {"AT&F", 2000, CompletionRule::Marker, true, markers});
+    runAtExchange(port, view, {"AT&F", 2000, CompletionRule::FinalResult, true, markers});
     const double wall = linkState().SendTime.nsecsElapsed() / 1e9;
     const double process = cpuSeconds(RUSAGE_SELF) - processBefore;
     const double thread = cpuSeconds(RUSAGE_THREAD) - threadBefore;
@@ -70,8 +70,7 @@ int main(int argc, char** argv) {
                 "%.1f ms exchange thread (%.2f%%)\n",
                 wall, process * 1e3, 100 * process / wall, thread * 1e3, 100 * thread / wall);
 
-    // How late silent exchanges end, with and without pumping. (A silent
-    // relay exchange ends at once: its draining rule finds nothing waiting.)
+    // How late silent exchanges end, with and without pumping.
     const struct {
         const char* name;
         CompletionRule rule;
@@ -79,7 +78,7 @@ int main(int argc, char** argv) {
         int timeoutMs;
     } kinds[] = {
         {"connection check (length, no pumping, 1.5 s)", CompletionRule::Length, false, 1500},
-        {"factory default (marker, pumping, 2 s)", CompletionRule::Marker, true, 2000}};
+        {"factory default (final result, pumping, 2 s)", CompletionRule::FinalResult, true, 2000}};
     for (const auto& kind : kinds) {
         std::vector<double> lateMs;
         for (int i = 0; i < runs; ++i) {

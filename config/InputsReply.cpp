@@ -1,5 +1,6 @@
 #include "InputsReply.h"
 
+#include "ModemText.h"
 #include "ReplyLines.h"
 
 namespace {
@@ -37,7 +38,11 @@ std::optional<QString> readMessage(const QString& line) {
     const qsizetype closingQuote = line.lastIndexOf(u'"');
     if (closingQuote < MessageHeadLength)
         return std::nullopt;
-    return line.mid(MessageHeadLength, closingQuote - MessageHeadLength);
+    // Control characters can neither be shown nor sent back: left out here,
+    // what the window shows is what a "Set" sends.
+    QString text = line.mid(MessageHeadLength, closingQuote - MessageHeadLength);
+    text.removeIf(isControlCharacter);
+    return text;
 }
 
 } // namespace

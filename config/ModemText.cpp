@@ -7,7 +7,7 @@ QString toLatin1Text(QStringView text, bool dropControls) {
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text[i];
-        if (dropControls && c.unicode() < 32)
+        if (dropControls && isControlCharacter(c))
             continue;
         if (c.unicode() <= 0xFF) {
             out += c;
@@ -22,6 +22,11 @@ QString toLatin1Text(QStringView text, bool dropControls) {
 }
 
 } // namespace
+
+bool isControlCharacter(QChar c) {
+    const char16_t code = c.unicode();
+    return code < 32 || (code >= 127 && code <= 159);
+}
 
 QString latin1Text(QStringView text) {
     return toLatin1Text(text, false);

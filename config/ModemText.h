@@ -11,7 +11,10 @@
 // Basic Multilingual Plane counts once, not once per UTF-16 half).
 QString latin1Text(QStringView text);
 
-// The same, and control characters (below 32) are left out: a line break or
-// a Ctrl-Z inside a record would end the command line early or start one of
-// the modem's own.
+// A control character: below 32, DEL (127), or the C1 controls (128 to 159).
+// A line break or a Ctrl-Z inside a record would end the command line early
+// or start one of the modem's own; DEL and the C1 controls are no text either.
+bool isControlCharacter(QChar c);
+
+// The same as latin1Text, and control characters are left out.
 QString latin1TextWithoutControls(QStringView text);

@@ -18,25 +18,22 @@ constexpr int DeletePumpsPerPosition = 1000;
 
 } // namespace
 
-void SetNumbers(SerialPort& port, ConfigView& view) {
-    if (auto error = preparePort(port)) {
-        abandonOnPortError(port, view, *error);
-        return;
-    }
+OperationResult SetNumbers(SerialPort& port, ConfigView& view) {
+    OperationSteps steps(port, view);
+    if (!steps.start())
+        return steps.result();
     for (int p = 1; p <= PhoneBookSize; ++p) {
         // The cell is read just before its position is sent.
         const ExchangeSpec exchange{phoneBookCommand(p, view.phoneNumber(p)),
                                     500,
-                                    CompletionRule::Length,
+                                    CompletionRule::FinalResult,
                                     true,
                                     {QStringLiteral("AT"), QStringLiteral("OK")}};
-        if (!runJudgedStep(port, view, exchange,
-                           QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)))
-            return;
+        if (!steps.step(p, exchange,
+                        QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)))
+            return steps.result();
     }
-    if (port.isOpen())
-        port.close();
-    view.setStatusText(QStringLiteral("Modem Connected"));
+    return steps.finish(true);
 }
 
 void DeleteNumbers(ConfigView& view) {
@@ -50,19 +47,22 @@ void DeleteNumbers(ConfigView& view) {
     }
 }
 
-void GetNumbers(SerialPort& port, ConfigView& view) {
-    const std::optional<QString> reply = readQueryReply(port, view, QStringLiteral("AT+EGPHN?"));
-    if (!reply)
-        return;
-    // Rows the reply does not list keep their text.
-    for (const PhoneBookEntry& entry : parsePhoneBookReply(*reply))
+ReadResult GetNumbers(SerialPort& port, ConfigView& view) {
+    const QueryReply reply = readQueryReply(port, view, QStringLiteral("AT+EGPHN?"));
+    if (reply.end == OperationEnd::Cancelled)
+        return {reply.end, false};
+    // Rows the reply does not list keep their text; entries that arrived
+    // whole are written also when the reply was cut.
+    for (const PhoneBookEntry& entry : parsePhoneBookReply(reply.text))
         view.setPhoneNumber(entry.position, entry.number);
+    return {reply.end, reply.complete};
 }
 
-void clickSetNumbers(SerialPort& port, ConfigView& view) {
+OperationResult clickSetNumbers(SerialPort& port, ConfigView& view) {
     view.setToolbarEnabled(false);
     view.setFramesEnabled(false);
-    SetNumbers(port, view);
+    const OperationResult result = SetNumbers(port, view);
     view.setToolbarEnabled(true);
     view.setFramesEnabled(true);
+    return result;
 }

@@ -1,15 +1,22 @@
 #pragma once
 
-#include <QString>
+#include "OperationSteps.h"
 
-#include <optional>
+#include <QString>
 
 class SerialPort;
 class ModemView;
 
-// The exchange of the two readers: the query goes out from the first command
-// slot; nothing is read for the first 0.4 s; then the reply is collected,
-// pumping events, until a read leaves nothing waiting or 0.6 s have passed.
-// The port is closed afterwards. The raw reply, or nothing when the port
-// could not be opened or was lost (the readers then change nothing).
-std::optional<QString> readQueryReply(SerialPort& port, ModemView& view, const QString& query);
+// What one of the two readers' queries brought back.
+struct QueryReply {
+    OperationEnd end = OperationEnd::Completed;
+    QString text;          // the raw reply
+    bool complete = false; // it ended with "OK": nothing of it is missing
+};
+
+// The exchange of the two readers: the query goes out; nothing is read for
+// the first 0.4 s; then the reply is collected, pumping events, until the
+// modem's final result code has come or 0.6 s have passed. The port is
+// closed afterwards. A port that cannot be opened gives an empty reply; one
+// lost midway has been reported to the user.
+QueryReply readQueryReply(SerialPort& port, ModemView& view, const QString& query);

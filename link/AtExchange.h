@@ -2,40 +2,57 @@
 
 #include <QString>
 #include <QStringList>
+#include <QStringView>
 #include <QtGlobal>
+
+#include <optional>
 
 class SerialPort;
 class ModemView;
 
 // When a collection may end before its time-out.
 enum class CompletionRule {
-    Length,   // go on while the reply holds fewer than 5 characters
-    Draining, // go on while the port still reports characters waiting
-    Marker,   // go on while the reply does not contain "OK"
+    Length,      // go on while the reply holds fewer than 5 characters
+    FinalResult, // go on until the reply holds a final result code on a line of its own
 };
 
 struct ExchangeSpec {
     QString command;   // without the carriage return; the exchange adds it
     int timeoutMs = 0; // ends after the first pass with more than this elapsed
-    CompletionRule rule = CompletionRule::Draining;
+    CompletionRule rule = CompletionRule::FinalResult;
     bool pumpEvents = true;
     QStringList markers; // case-sensitive substrings that make it answered
 };
 
-enum class ExchangeOutcome { Answered, NotAnswered, PortFailed };
+enum class ExchangeOutcome { Answered, NotAnswered, PortFailed, Cancelled };
 
-// Plain case-sensitive substring test of the reply markers.
-bool replyHasMarker(const QString& reply, const QStringList& markers);
+// How a V.250 modem ends its reply to a command: "OK", or one of the error
+// codes "ERROR", "+CME ERROR: n" and "+CMS ERROR: n". Everything before it is
+// the echo of the command or information text.
+enum class FinalResult { Ok, Error };
 
-// Writes the command line, sets SendTime, empties ReplyBuffer. False when
-// the port has been lost.
+// The first final result code that stands on a line of its own in the reply:
+// after the start or a line break, and ended by CR or LF (so that "OK" inside
+// information text, or an "OK" whose line has not ended yet, does not count).
+std::optional<FinalResult> finalResultCode(QStringView reply);
+
+// The judgement of a reply: an error result code makes it not answered;
+// otherwise it is answered when it holds one of the markers (a plain
+// case-sensitive substring test; the echo of a command holds "AT").
+bool replyAnswered(const QString& reply, const QStringList& markers);
+
+// Writes the command line, sets SendTime, empties ReplyBuffer. Whatever was
+// still waiting belongs to an earlier command and is thrown away first, so a
+// late answer to one step is never taken for the answer to the next. False
+// when the port has been lost.
 bool writeCommandLine(SerialPort& port, const QString& command);
+
+enum class CollectionEnd { Ended, PortFailed, Cancelled };
 
 // One collection into ReplyBuffer, timed from SendTime: each pass waits up to
 // 10 ms for data, pumps events if asked, reads everything waiting, then tests
 // the time-out and the completion rule. Always reads at least once.
-// False when the port was lost.
-bool collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& exchange);
+CollectionEnd collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& exchange);
 
 // How long a pass waits for data before it reads: up to 10 ms, clipped so
 // that a silent collection ends just after its time-out (elapsed then is
@@ -47,4 +64,5 @@ ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeS
 
 // Restarts SendTime and waits more than ms milliseconds, pumping events
 // (the pause after a reply is 200 ms; the initial waits of the readers 400 ms).
-void waitPumping(ModemView& view, int ms);
+// False when the user closed the window meanwhile.
+bool waitPumping(ModemView& view, int ms);

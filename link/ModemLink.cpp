@@ -4,6 +4,7 @@
 #include "LinkState.h"
 #include "ModemView.h"
 #include "OperationSteps.h"
+#include "PortErrors.h"
 #include "SerialPort.h"
 
 #include <QLocale>
@@ -17,8 +18,7 @@ const QString disconnectedText = QStringLiteral("Modem Disconnected");
 // is released, and the window stays disconnected.
 void endCheckOnPortError(SerialPort& port, ModemView& view, const PortError& error) {
     view.showModemError(portErrorMessage(error));
-    if (port.isOpen())
-        port.close();
+    port.close();
     linkState().ModemConnected = false;
     view.setStatusText(disconnectedText);
 }
@@ -39,22 +39,23 @@ std::optional<PortError> clearModemLine(SerialPort& port) {
     return std::nullopt;
 }
 
+const QStringList answerMarkers{QStringLiteral("AT"), QStringLiteral("OK")};
+
 } // namespace
 
 void ConnectModem(SerialPort& port, ModemView& view) {
     LinkState& link = linkState();
-    if (port.isOpen())
-        port.close();
+    port.close();
     port.setPortNumber(link.CommPortNumber);
     view.setStatusText(QStringLiteral("Modem Connecting..."));
     link.ModemConnected = false;
     int attempts = 0;
     link.ReplyBuffer.clear();
-    if (!port.isOpen()) {
-        if (const auto error = port.open()) {
-            endCheckOnPortError(port, view, *error);
-            return;
-        }
+    // A new check looks for the device again.
+    port.unpinDevice();
+    if (const auto error = port.open()) {
+        endCheckOnPortError(port, view, *error);
+        return;
     }
     port.discardInput();
 
@@ -68,13 +69,15 @@ void ConnectModem(SerialPort& port, ModemView& view) {
         if (++attempts == 3)
             break;
         // Two collections of the same kind, the second reading at least once more.
-        if (!writeCommandLine(port, check.command) || !collectReply(port, view, check) ||
-            !collectReply(port, view, check)) {
+        if (!writeCommandLine(port, check.command) ||
+            collectReply(port, view, check) != CollectionEnd::Ended ||
+            collectReply(port, view, check) != CollectionEnd::Ended) {
             endCheckOnPortError(port, view, portFailureOf(port));
             return;
         }
-        if (replyHasMarker(link.ReplyBuffer, check.markers)) {
+        if (replyAnswered(link.ReplyBuffer, check.markers)) {
             link.ReplyBuffer.clear();
+            port.pinDevice(port.device());
             view.setFramesEnabled(true);
             link.ModemConnected = true;
             view.setStatusText(connectedText);
@@ -86,74 +89,61 @@ void ConnectModem(SerialPort& port, ModemView& view) {
         }
     }
 
-    if (port.isOpen())
-        port.close();
+    port.close();
     view.showModemError(QStringLiteral("Modem not connected"));
     link.ModemConnected = false;
     view.setStatusText(disconnectedText);
 }
 
-void SendRelayString(SerialPort& port, ModemView& view) {
+OperationResult SendRelayString(SerialPort& port, ModemView& view) {
     LinkState& link = linkState();
     view.setStatusText(QStringLiteral("Modem Connected, sending relay string..."));
-    if (const auto error = preparePort(port)) {
-        abandonOnPortError(port, view, *error);
-        return;
-    }
-    const ExchangeSpec relay{link.RelayCommand(),
-                             1500,
-                             CompletionRule::Draining,
-                             true,
-                             {QStringLiteral("AT"), QStringLiteral("OK")}};
-    if (!runJudgedStep(port, view, relay, QStringLiteral("Modem Connected, sending relay string")))
-        return;
-    if (port.isOpen())
-        port.close();
-    view.setStatusText(connectedText);
+    OperationSteps steps(port, view);
+    if (!steps.start())
+        return steps.result();
+    const ExchangeSpec relay{link.RelayCommand(), 1500, CompletionRule::FinalResult, true,
+                             answerMarkers};
+    if (!steps.step(1, relay, QStringLiteral("Modem Connected, sending relay string")))
+        return steps.result();
+    return steps.finish(true);
 }
 
-void SendDefaultString(SerialPort& port, ModemView& view) {
+QStringList factoryDefaultCommands() {
+    return {QStringLiteral("AT&F"), QStringLiteral("AT&Q1&C1&D0"), QStringLiteral("ATS0=1"),
+            QStringLiteral("AT+IPR=9600"), QStringLiteral("AT&W")};
+}
+
+OperationResult SendDefaultString(SerialPort& port, ModemView& view) {
     LinkState& link = linkState();
     view.setStatusText(QStringLiteral("Modem Connected, sending default string..."));
-    link.commandSlots = {QStringLiteral("AT&F"), QStringLiteral("AT&Q1&C1&D0"),
-                         QStringLiteral("ATS0=1"), QStringLiteral("AT+IPR=9600"),
-                         QStringLiteral("AT&W")};
-    if (const auto error = preparePort(port)) {
-        abandonOnPortError(port, view, *error);
-        return;
-    }
+    const QStringList commands = factoryDefaultCommands();
+    std::copy(commands.begin(), commands.end(), link.commandSlots.begin());
+    OperationSteps steps(port, view);
+    if (!steps.start())
+        return steps.result();
     for (int n = 1; n <= 5; ++n) {
         const QString step =
             QStringLiteral("Modem Connected, sending default string no. %1").arg(n);
         view.setStatusText(step + QStringLiteral("..."));
-        const ExchangeSpec command{link.commandSlots[n - 1],
-                                   2000,
-                                   CompletionRule::Marker,
-                                   true,
-                                   {QStringLiteral("AT"), QStringLiteral("OK")}};
-        if (!runJudgedStep(port, view, command, step))
-            return;
+        const ExchangeSpec command{link.commandSlots[n - 1], 2000, CompletionRule::FinalResult,
+                                   true, answerMarkers};
+        if (!steps.step(n, command, step))
+            return steps.result();
     }
-    if (port.isOpen())
-        port.close();
-    view.setStatusText(connectedText);
+    return steps.finish(true);
 }
 
-QString portErrorMessage(const PortError& error) {
-    if (error.number == PortNotValidError)
-        return QStringLiteral("Serial port not valid");
-    if (error.number == PortInUseError)
-        return QStringLiteral("Modem already in use");
-    const QString device =
-        error.device.isEmpty() ? QStringLiteral("the serial port") : error.device;
-    if (error.lost)
-        return QStringLiteral("The connection through %1 was lost: %2").arg(device, error.reason);
-    QString text = QStringLiteral("Cannot open %1: %2").arg(device, error.reason);
-    if (error.accessDenied)
-        text += QStringLiteral("\n\nTo get access, add your user to the group that owns the port "
-                               "(usually dialout: sudo usermod -aG dialout $USER), then log out "
-                               "and in again.");
-    return text;
+QString unconfirmedDefaultsText(const QList<int>& commands) {
+    const QStringList texts = factoryDefaultCommands();
+    QStringList what;
+    for (int n : commands)
+        what << QStringLiteral("%1 (%2)").arg(n).arg(texts.value(n - 1));
+    return QStringLiteral("The modem did not confirm factory-default command%1 %2.")
+        .arg(commands.size() == 1 ? "" : "s", spokenList(what));
+}
+
+QString unconfirmedRelayText(const QString& command) {
+    return QStringLiteral("The modem did not confirm the relay command %1.").arg(command);
 }
 
 void selectPortEntry(int position) {

@@ -21,4 +21,7 @@ public:
     // Processes pending window events once; called in every pass of the waits
     // that keep the window responsive.
     virtual void pumpEvents() { QCoreApplication::processEvents(); }
+    // True once the user has closed the window: a running operation then
+    // stops before its next command and sends nothing more.
+    virtual bool cancelled() const { return false; }
 };

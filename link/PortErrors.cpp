@@ -50,3 +50,25 @@ bool isPortLost(QSerialPort::SerialPortError error) {
         return false;
     }
 }
+
+QString portErrorMessage(const PortError& error) {
+    if (error.number == PortNotValidError)
+        return QStringLiteral("Serial port not valid");
+    if (error.number == PortInUseError)
+        return QStringLiteral("Modem already in use");
+    const QString device =
+        error.device.isEmpty() ? QStringLiteral("the serial port") : error.device;
+    // Whatever the system said last about a vanished device ("Inappropriate
+    // ioctl", "Resource temporarily unavailable") would only mislead.
+    if (error.lost)
+        return error.device.isEmpty()
+                   ? QStringLiteral("The serial port was lost (was the adapter unplugged?)")
+                   : QStringLiteral("The serial port %1 was lost (was the adapter unplugged?)")
+                         .arg(error.device);
+    QString text = QStringLiteral("Cannot open %1: %2").arg(device, error.reason);
+    if (error.accessDenied)
+        text += QStringLiteral("\n\nTo get access, add your user to the group that owns the port "
+                               "(usually dialout: sudo usermod -aG dialout $USER), then log out "
+                               "and in again.");
+    return text;
+}

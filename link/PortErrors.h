@@ -21,3 +21,9 @@ PortError classifyOpenFailure(QSerialPort::SerialPortError error, const QString&
 // NoError and TimeoutError come with normal operation, and DTR/RTS are not
 // supported by every device: none of them is a failure.
 bool isPortLost(QSerialPort::SerialPortError error);
+
+// The text of the "Modem error" box for a port that cannot be opened or was
+// lost: "Serial port not valid", "Modem already in use", the lost device, or
+// the device with the system's reason (and, for a permission problem, how to
+// get access).
+QString portErrorMessage(const PortError& error);

@@ -3,6 +3,7 @@
 #include "PortErrors.h"
 #include "PortNames.h"
 
+#include <QFileInfo>
 #include <QSerialPort>
 
 namespace {
@@ -47,6 +48,15 @@ QString SerialPort::device() const {
     return device_;
 }
 
+void SerialPort::pinDevice(const QString& device) {
+    device_ = device;
+    pinned_ = !device.isEmpty();
+}
+
+void SerialPort::unpinDevice() {
+    pinned_ = false;
+}
+
 bool SerialPort::isOpen() const {
     return port_->isOpen();
 }
@@ -55,13 +65,20 @@ std::optional<PortError> SerialPort::open() {
     if (port_->isOpen())
         return std::nullopt;
     failure_.reset();
-    device_ = listing_ ? deviceForComPort(number_, *listing_) : deviceForComPort(number_);
+    if (!pinned_)
+        device_ = listing_ ? deviceForComPort(number_, *listing_) : deviceForComPort(number_);
     if (device_.isEmpty())
         return PortError{
             PortNotValidError, {}, QStringLiteral("No serial port is Com %1").arg(number_)};
     port_->setPortName(device_);
-    if (!port_->open(QIODevice::ReadWrite))
-        return classifyOpenFailure(port_->error(), port_->errorString(), device_);
+    if (!port_->open(QIODevice::ReadWrite)) {
+        PortError error = classifyOpenFailure(port_->error(), port_->errorString(), device_);
+        // A device that vanished while being opened leaves odd reasons behind
+        // ("Inappropriate ioctl for device"); that it is gone is what counts.
+        if (!QFileInfo::exists(device_))
+            error.number = PortNotValidError;
+        return error;
+    }
     // A modem wants DTR and RTS; a pseudo-terminal has neither and says
     // UnsupportedOperationError, which noteError() lets pass.
     port_->setDataTerminalReady(true);

@@ -40,10 +40,18 @@ public:
     void setPortListing(const QStringList& listed);
     // The device the last open resolved the port number to.
     QString device() const;
+    // From now on every open uses this device, whatever the port number and
+    // the ports folder say: the device found by the connection check is the
+    // one the user connected to, and no operation may write to another.
+    void pinDevice(const QString& device);
+    // Back to resolving the port number at each open (after a disconnect).
+    void unpinDevice();
+    bool devicePinned() const { return pinned_; }
 
     bool isOpen() const;
     // Opens the chosen port; an error when it cannot be had.
     std::optional<PortError> open();
+    // Closes the port if it is open.
     void close();
 
     // Characters received and not yet read. Polls the port first, so it is
@@ -71,6 +79,7 @@ private:
     int readLength_ = 0;
     std::optional<QStringList> listing_;
     QString device_;
+    bool pinned_ = false;
     std::optional<PortError> failure_;
 
     void noteError(int error);

@@ -23,6 +23,16 @@ QMessageBox* createConfirmationBox(QWidget* owner, const QString& text) {
     return box;
 }
 
+QMessageBox* createSendAnywayBox(QWidget* owner, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Incomplete read"), text,
+                                QMessageBox::Yes | QMessageBox::No, owner);
+    // Sending over what could not be read is the risky answer.
+    box->setDefaultButton(QMessageBox::No);
+    box->setEscapeButton(QMessageBox::No);
+    box->setObjectName(QStringLiteral("SendAnywayBox"));
+    return box;
+}
+
 Dialogs Dialogs::forWindow(QWidget* owner) {
     Dialogs dialogs;
     dialogs.modemError = [owner](const QString& text) {
@@ -31,6 +41,10 @@ Dialogs Dialogs::forWindow(QWidget* owner) {
     };
     dialogs.confirm = [owner](const QString& text) {
         std::unique_ptr<QMessageBox> box(createConfirmationBox(owner, text));
+        return box->exec() == QMessageBox::Yes;
+    };
+    dialogs.sendAnyway = [owner](const QString& text) {
+        std::unique_ptr<QMessageBox> box(createSendAnywayBox(owner, text));
         return box->exec() == QMessageBox::Yes;
     };
     return dialogs;

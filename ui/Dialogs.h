@@ -15,6 +15,8 @@ struct Dialogs {
     std::function<void(const QString& text)> modemError;
     // "Setting Reset": Yes / No, Yes the default, no icon. True for Yes.
     std::function<bool(const QString& text)> confirm;
+    // "Incomplete read": a warning with Yes / No, No the default. True for Yes.
+    std::function<bool(const QString& text)> sendAnyway;
 
     // The real boxes, owned by the given window.
     static Dialogs forWindow(QWidget* owner);
@@ -27,3 +29,4 @@ QString confirmationText(const QStringList& lines);
 // The boxes themselves, unshown, for the real hooks and for tests that look at them.
 QMessageBox* createModemErrorBox(QWidget* owner, const QString& text);
 QMessageBox* createConfirmationBox(QWidget* owner, const QString& text);
+QMessageBox* createSendAnywayBox(QWidget* owner, const QString& text);

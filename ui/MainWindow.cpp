@@ -216,7 +216,11 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program, the About window with it.
+    // Closing the main window ends the program, the About window with it. An
+    // operation that is running stops before its next command and lets the
+    // port go: nothing more reaches the modem once the window is gone.
+    closing_ = true;
+    port_.close();
     if (about_)
         about_->close();
     QWidget::closeEvent(event);

@@ -3,6 +3,7 @@
 #include "AboutWindow.h"
 #include "ConfigView.h"
 #include "Dialogs.h"
+#include "OperationSteps.h"
 #include "SerialPort.h"
 
 #include <QPointer>
@@ -73,6 +74,12 @@ public:
     QString phoneNumber(int position) const override;
     void setPhoneNumber(int position, const QString& number) override;
     void setToolbarEnabled(bool enabled) override;
+    bool cancelled() const override { return closing_; }
+
+    // Whether the last read of a frame did not come back whole; a "Set" of
+    // that frame asks first.
+    bool inputsReadIncomplete() const { return inputsReadIncomplete_; }
+    bool phoneBookReadIncomplete() const { return phoneBookReadIncomplete_; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -97,10 +104,20 @@ private:
     void sendInputsClicked();
     void setNumbersClicked();
     void runWithControlsDisabled(const std::function<void()>& operation);
+    // After an operation: a lost port puts the window back to not connected,
+    // steps the modem did not confirm are listed in one box. True when the
+    // operation ran to its end.
+    bool afterOperation(const OperationResult& result, const QString& unconfirmedText);
+    // The device went away: not connected, but the window keeps what it shows.
+    void enterLostState();
+    static QString unconfirmedNumbersText(const OperationResult& result);
 
     SerialPort port_;
     Dialogs dialogs_;
     bool exchangeRunning_ = false;
+    bool closing_ = false;
+    bool inputsReadIncomplete_ = false;
+    bool phoneBookReadIncomplete_ = false;
     bool centred_ = false;
 
     MainToolbar* toolbar_ = nullptr;

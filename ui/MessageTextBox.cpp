@@ -1,5 +1,6 @@
 #include "MessageTextBox.h"
 
+#include "ModemText.h"
 #include "SystemColours.h"
 
 #include <QFocusEvent>
@@ -7,14 +8,14 @@
 #include <QValidator>
 
 namespace {
-// Refuses any text that holds a character below 32, so a paste with a line
+// Refuses any text that holds a control character, so a paste with a line
 // break leaves the box as it was.
 class NoControlCharacters : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int&) const override {
         for (QChar ch : input) {
-            if (ch.unicode() < 32)
+            if (isControlCharacter(ch))
                 return Invalid;
         }
         return Acceptable;
@@ -26,6 +27,10 @@ MessageTextBox::MessageTextBox(QWidget* parent) : QLineEdit(parent) {
     setMaxLength(MessageMaxLength);
     setValidator(new NoControlCharacters(this));
     applyTextColour();
+    // The limit is for typing: a longer text the modem sent back is shown
+    // whole, and typing can shorten it but never make it longer.
+    connect(this, &QLineEdit::textChanged, this,
+            [this] { setMaxLength(qMax(MessageMaxLength, int(text().size()))); });
 }
 
 MessageText MessageTextBox::message() const {
@@ -33,6 +38,8 @@ MessageText MessageTextBox::message() const {
 }
 
 void MessageTextBox::setMessage(const MessageText& message) {
+    // A box truncates what it is given to its limit: make room first.
+    setMaxLength(qMax(MessageMaxLength, int(message.text.size())));
     setText(message.text);
     setInPlaceholderColour(message.placeholderColour);
 }

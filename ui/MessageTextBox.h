@@ -7,8 +7,9 @@
 // One of the six one-line boxes that hold an alarm input's SMS texts. An
 // empty box shows "Type here your message" in the placeholder colour; a click
 // takes the placeholder out and leaving the box empty puts it back. The box
-// takes at most 50 characters and no control characters: a line break or a
-// Ctrl-Z would end or hijack the modem's command line.
+// takes at most 50 typed characters (a longer text read from the modem is
+// kept whole) and no control characters: a line break or a Ctrl-Z would end
+// or hijack the modem's command line. Long texts go in through setMessage.
 class MessageTextBox : public QLineEdit {
     Q_OBJECT
 public:

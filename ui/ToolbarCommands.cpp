@@ -8,6 +8,8 @@
 #include "LinkState.h"
 #include "MainToolbar.h"
 #include "ModemLink.h"
+#include "OperationTexts.h"
+#include "PortSelector.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -70,12 +72,23 @@ void MainWindow::connectToModem() {
         setToolbarEnabled(false);
         // The frames are open while the reads run (ConnectModem enabled
         // them), so the user can already edit what has arrived.
-        GetInputs(port_, *this);
-        GetNumbers(port_, *this);
+        const ReadResult inputs = GetInputs(port_, *this);
+        const ReadResult numbers =
+            inputs.end == OperationEnd::PortLost || closing_ ? inputs : GetNumbers(port_, *this);
+        if (closing_)
+            return;
+        if (inputs.end == OperationEnd::PortLost || numbers.end == OperationEnd::PortLost) {
+            enterLostState();
+            return;
+        }
+        inputsReadIncomplete_ = !inputs.complete;
+        phoneBookReadIncomplete_ = !numbers.complete;
         setFramesEnabled(true);
         setToolbarEnabled(true);
         for (int position : ConnectedOnly)
             toolbar_->button(position)->setEnabled(true);
+        if (inputsReadIncomplete_ || phoneBookReadIncomplete_)
+            showModemError(incompleteReadText(inputsReadIncomplete_, phoneBookReadIncomplete_));
     } else {
         toolbar_->setConnectionImage(1);
         cmbSerial()->setEnabled(true);
@@ -90,10 +103,43 @@ void MainWindow::disconnectFromModem() {
     cmbSerial()->setEnabled(true);
     setFramesEnabled(false);
     // Nothing is sent, but the port is let go: a user who reads "Modem
-    // Disconnected" may well open another program on it next.
-    if (port_.isOpen())
-        port_.close();
+    // Disconnected" may well open another program on it next. The next
+    // connection looks for its device afresh.
+    port_.close();
+    port_.unpinDevice();
+    inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
     InitMainWindow(*this);
+}
+
+void MainWindow::enterLostState() {
+    // As after a disconnect, but what the window shows stays, and so does the
+    // chosen "Com N": the user will plug the adapter in again and reconnect.
+    toolbar_->setConnectionImage(1);
+    for (int position : ConnectedOnly)
+        toolbar_->button(position)->setEnabled(false);
+    setFramesEnabled(false);
+    setToolbarEnabled(true);
+    port_.close();
+    port_.unpinDevice();
+    linkState().ModemConnected = false;
+    inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
+    const int chosen = cmbSerial()->currentIndex();
+    fillPortSelector(*cmbSerial(), port_);
+    selectPort(qMax(0, chosen));
+    cmbSerial()->setEnabled(true);
+    setStatusText(QStringLiteral("Modem Disconnected"));
+}
+
+bool MainWindow::afterOperation(const OperationResult& result, const QString& unconfirmedText) {
+    if (closing_ || result.end == OperationEnd::Cancelled)
+        return false;
+    if (result.end == OperationEnd::PortLost) {
+        enterLostState();
+        return false;
+    }
+    if (!unconfirmedText.isEmpty())
+        showModemError(unconfirmedText);
+    return result.completed();
 }
 
 void MainWindow::runWithControlsDisabled(const std::function<void()>& operation) {
@@ -102,6 +148,8 @@ void MainWindow::runWithControlsDisabled(const std::function<void()>& operation)
     frmMain_->setEnabled(false);
     frmNumbers_->setEnabled(false);
     operation();
+    if (closing_ || !linkState().ModemConnected)
+        return; // the port was lost: enterLostState has set the controls
     setToolbarEnabled(true);
     frmMain_->setEnabled(true);
     frmNumbers_->setEnabled(true);
@@ -114,7 +162,12 @@ void MainWindow::resetModem() {
                           QStringLiteral("Do you want to continue?")}));
     if (!yes)
         return;
-    runWithControlsDisabled([this] { SendDefaultString(port_, *this); });
+    runWithControlsDisabled([this] {
+        const OperationResult result = SendDefaultString(port_, *this);
+        afterOperation(result, result.unconfirmed.isEmpty()
+                                   ? QString()
+                                   : unconfirmedDefaultsText(result.unconfirmed));
+    });
 }
 
 void MainWindow::setDefaultSettings() {
@@ -125,9 +178,22 @@ void MainWindow::setDefaultSettings() {
         return;
     runWithControlsDisabled([this] {
         DeleteNumbers(*this);
-        SetNumbers(port_, *this);
+        const OperationResult numbers = SetNumbers(port_, *this);
+        if (!numbers.completed()) {
+            // Nothing further goes to a modem whose phone book could not be emptied.
+            afterOperation(numbers, unconfirmedNumbersText(numbers));
+            return;
+        }
         LoadDefaultMessages(*this);
-        SendInputs(port_, *this);
+        const OperationResult inputs = SendInputs(port_, *this);
+        // One box for both uploads, each step the modem did not confirm once.
+        QStringList unconfirmed;
+        if (!numbers.unconfirmed.isEmpty())
+            unconfirmed << unconfirmedPositionsText(numbers.unconfirmed);
+        if (!inputs.unconfirmed.isEmpty())
+            unconfirmed << unconfirmedInputRecordsText(inputs.unconfirmed);
+        if (afterOperation(inputs, unconfirmed.join(u'\n')))
+            inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
     });
 }
 
@@ -135,7 +201,9 @@ void MainWindow::switchRelay(const QString& command) {
     // The relay commands disable nothing while they run.
     const ExchangeGuard running(exchangeRunning_);
     linkState().RelayCommand() = command;
-    SendRelayString(port_, *this);
+    const OperationResult result = SendRelayString(port_, *this);
+    afterOperation(result,
+                   result.unconfirmed.isEmpty() ? QString() : unconfirmedRelayText(command));
 }
 
 void MainWindow::showAbout() {
@@ -151,13 +219,27 @@ void MainWindow::showAbout() {
 void MainWindow::sendInputsClicked() {
     if (exchangeRunning_)
         return;
+    if (inputsReadIncomplete_ && !dialogs_.sendAnyway(sendInputsAfterIncompleteReadQuestion()))
+        return;
     const ExchangeGuard running(exchangeRunning_);
-    clickSendInputs(port_, *this);
+    const OperationResult result = clickSendInputs(port_, *this);
+    if (afterOperation(result, result.unconfirmed.isEmpty()
+                                   ? QString()
+                                   : unconfirmedInputRecordsText(result.unconfirmed)))
+        inputsReadIncomplete_ = false;
 }
 
 void MainWindow::setNumbersClicked() {
     if (exchangeRunning_)
         return;
+    if (phoneBookReadIncomplete_ && !dialogs_.sendAnyway(setNumbersAfterIncompleteReadQuestion()))
+        return;
     const ExchangeGuard running(exchangeRunning_);
-    clickSetNumbers(port_, *this);
+    const OperationResult result = clickSetNumbers(port_, *this);
+    if (afterOperation(result, unconfirmedNumbersText(result)))
+        phoneBookReadIncomplete_ = false;
+}
+
+QString MainWindow::unconfirmedNumbersText(const OperationResult& result) {
+    return result.unconfirmed.isEmpty() ? QString() : unconfirmedPositionsText(result.unconfirmed);
 }
