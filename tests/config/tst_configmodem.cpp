@@ -1,71 +1,36 @@
-// The six operations through the real serial port, against the virtual
-// modem on a pseudo-terminal reached as "Com 1".
+// The configuration operations through the real serial port, against the
+// virtual modem on a 9600 bit/s line: what the readers take from a reply and
+// whether they say it was whole, the time-outs of every collection, steps
+// the modem answers ERROR to, and a device that vanishes midway.
 #include "ConfigOperations.h"
-#include "ConfigText.h"
-#include "LinkState.h"
+#include "ModemBench.h"
 #include "ModemDumps.h"
-#include "PortsFolderLink.h"
-#include "RecordingConfigView.h"
-#include "SerialPort.h"
-#include "VirtualModem.h"
+#include "OperationTexts.h"
 
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTemporaryDir>
-#include <QTest>
+#include <QtTest>
 
 #include <chrono>
 #include <functional>
 
-using namespace std::chrono_literals;
-using Operation = std::function<void(SerialPort&, ConfigView&)>;
+using Operation = std::function<OperationResult(SerialPort&, ConfigView&)>;
+using Reader = std::function<ReadResult(SerialPort&, ConfigView&)>;
 Q_DECLARE_METATYPE(Operation)
+Q_DECLARE_METATYPE(Reader)
 
 namespace {
 
-// The modem stamps a line when its thread reads it, which a busy machine can
-// delay by some milliseconds; the bounds allow for that.
-constexpr auto pauseBound = 150ms;       // the pause after a reply: more than 200 ms
-constexpr auto initialWaitBound = 300ms; // the readers' first wait: more than 400 ms
-
-// A virtual modem linked as "Com 1", the port, and a window that records.
-struct Bench {
-    VirtualModem modem;
-    PortsFolderLink comLink{modem.devicePath(), 1};
-    SerialPort port;
-    RecordingConfigView view;
-
-    explicit Bench(bool echo = true) {
-        modem.setEcho(echo);
-        modem.setPhoneBook({"+391", "+392", "+393"});
-        auto inputs = modem.inputs();
-        inputs[0] = {1, 4, 'O', 'D', "GONE", "BACK"};
-        modem.setInputs(inputs);
-        linkState().CommPortNumber = 1;
-    }
-    QStringList lines() const {
-        QStringList out;
-        for (const auto& r : modem.received())
-            out << QString::fromLatin1(r.line);
-        return out;
-    }
-    void verifyPausesAbove(VirtualModem::Clock::duration floor) const {
-        const auto r = modem.received();
-        for (size_t i = 1; i < r.size(); ++i)
-            QVERIFY2(r[i].at - r[i - 1].at > floor, qPrintable(QString::number(i)));
-    }
-    // The panels and the filled rows of the grid, as one list.
-    QStringList window() const {
-        QStringList out = describe(view.inputs);
-        for (int p = 1; p <= PhoneBookSize; ++p)
-            if (!view.grid[p].isEmpty())
-                out << QStringLiteral("%1:%2").arg(p).arg(view.grid[p]);
-        return out;
-    }
-};
-
 const QString empty = QStringLiteral("0 0 O S [] []");
 const QString kept = QStringLiteral("1 5 C D [keep S] [keep D]");
+
+// What the modem of these tests holds.
+void loadModem(VirtualModem& modem) {
+    modem.setPhoneBook({"+391", "+392", "+393"});
+    auto inputs = modem.inputs();
+    inputs[0] = {1, 4, 'O', 'D', "GONE", "BACK"};
+    modem.setInputs(inputs);
+}
 
 QList<QByteArray> inputLines(const QList<QByteArray>& changes = {}) {
     QList<QByteArray> lines = {R"(1,1,00003,"O","S")", R"(1,"C","FIRE")", R"(1,"O","FIRE OFF")",
@@ -76,253 +41,298 @@ QList<QByteArray> inputLines(const QList<QByteArray>& changes = {}) {
     return lines;
 }
 
+double msSince(VirtualModem::Clock::time_point from) {
+    return std::chrono::duration<double, std::milli>(VirtualModem::Clock::now() - from).count();
+}
+
 } // namespace
 
 class ConfigModemTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir home;
+
 private slots:
     void initTestCase() {
-        // Other test programs may link their own modems as "Com 1" in the
-        // ports folder at the same time, so this one keeps a home of its own.
-        QVERIFY(home_.isValid());
-        qputenv("HOME", QFile::encodeName(home_.path()));
+        // Other test programs link their own modems in the ports folder at the
+        // same time, so this one keeps a home of its own.
+        QVERIFY(home.isValid());
+        qputenv("HOME", QFile::encodeName(home.path()));
         QStandardPaths::setTestModeEnabled(true);
     }
+    void cleanup() { QCOMPARE(ModemBench::wireFaults, 0); }
 
-    void roundTrip_data() {
-        QTest::addColumn<bool>("echo");
-        QTest::addColumn<InputsConfig>("panels");
-        QTest::addColumn<QStringList>("readBack");
-
-        const QStringList empties = {empty, empty, empty};
-        QTest::newRow("start-up, echo") << true << InputsConfig{} << empties;
-        QTest::newRow("start-up, no echo") << false << InputsConfig{} << empties;
-        // Mend: "OK", quotes, the prefix and the query inside messages come back whole.
-        const InputsConfig custom = {
-            InputConfig{InputStatus::Active, RestState::NormallyOpen, BitMode::Single, 3,
-                        typed("SMOKE ALARM"), typed("BOOK")},
-            InputConfig{InputStatus::Disactive, RestState::NormallyClosed, BitMode::Double, 10,
-                        typed(R"(He said "hi", OK)"), typed("café  OK ")},
-            InputConfig{InputStatus::Active, RestState::NormallyClosed, BitMode::Single, 0,
-                        typed("+EGINP: AT+EGINP?"), typed("")}};
-        QTest::newRow("mended messages") << true << custom << describe(custom);
-    }
-
-    // Both "Set" buttons, then both reads: the panels and the grid come back.
-    void roundTrip() {
-        QFETCH(bool, echo);
-        QFETCH(InputsConfig, panels);
-        QFETCH(QStringList, readBack);
-        Bench bench(echo);
-        bench.view.inputs = panels;
-        bench.view.grid[1] = "+393351234567";
-        bench.view.grid[2] = "++39+1";
-        bench.view.grid[20] = "0039";
-
-        clickSendInputs(bench.port, bench.view);
-        QVERIFY(bench.port.isOpen());
-        QString expected = "Modem Connected, sending...";
-        for (int n = 1; n <= 3; ++n)
-            expected += QStringLiteral("|%2 Input %1...|%2 Input %1...#|%2 Message %1...#"
-                                       "|%2 Message %1...#")
-                            .arg(n)
-                            .arg("Modem Connected, sending");
-        // Each input step's outcome depends on how fast the modem answered
-        // (the draining rule stops at the first read that leaves nothing waiting).
-        QCOMPARE(bench.view.statusTexts.join('|').replace(
-                     QRegularExpression(R"(\.\.\.(OK|Failed!)(?=\||$))"), "...#"),
-                 expected + "|Modem Connected");
-        bench.view.statusTexts.clear();
-
-        clickSetNumbers(bench.port, bench.view);
-        const QStringList lines = bench.lines();
-        QCOMPARE(lines.size(), 29);
-        QCOMPARE(lines[9] + lines[11] + lines[28],
-                 R"(AT+EGPHN=1,"+393351234567",128AT+EGPHN=3AT+EGPHN=20,"0039",128)");
-        bench.verifyPausesAbove(pauseBound);
-        QVERIFY(!bench.port.isOpen());
-        QCOMPARE(bench.view.statusTexts[0], "Modem Connected, sending Phone Number pos. 1...OK");
-        QCOMPARE(bench.view.statusTexts[19], "Modem Connected, sending Phone Number pos. 20...OK");
-        QCOMPARE(bench.view.status(), "Modem Connected");
-        QVERIFY(bench.view.controlsOffAtEveryStatus);
-        QCOMPARE(bench.view.toolbarEnabled + bench.view.framesEnabled,
-                 (QList<bool>{false, true, false, true, false, true, false, true}));
-
-        bench.view = {};
-        bench.view.inputs[1].singleMessage = typed("stale");
-        bench.view.grid[7] = "+typed"; // a row the modem does not list keeps its text
-        bench.modem.clearReceived();
-        GetInputs(bench.port, bench.view);
-        GetNumbers(bench.port, bench.view);
-        QCOMPARE(bench.lines(), (QStringList{"AT+EGINP?", "AT+EGPHN?"}));
-        QCOMPARE(bench.window(),
-                 readBack + QStringList({"1:+393351234567", "2:++39+1", "7:+typed", "20:0039"}));
-        bench.verifyPausesAbove(initialWaitBound);
-        QVERIFY(VirtualModem::Clock::now() - bench.modem.received().back().at > initialWaitBound);
-        QVERIFY(!bench.port.isOpen());
-        QVERIFY(bench.view.statusTexts.isEmpty());
-    }
-
-    // Replies in place of the modem's own (none: its own listing), after its
-    // echo, whole or cut by a gap after firstPiece bytes; the window held "kept"
-    // in every panel and "+typed" in row 7 before.
+    // Replies in place of the modem's own (none: its own listing), whole, cut
+    // by a gap after firstPiece bytes of the reply, late, or wrong; the window
+    // held "kept" in every panel and "+typed" in row 7 before. Only a reply
+    // that ends in "OK" is whole.
     void readersTakeWhatTheReplySays_data() {
-        QTest::addColumn<Operation>("read");
+        QTest::addColumn<Reader>("read");
         QTest::addColumn<QByteArray>("reply");
         QTest::addColumn<int>("firstPiece");
         QTest::addColumn<QString>("window");
+        QTest::addColumn<bool>("complete");
 
-        const Operation inputs = GetInputs, numbers = GetNumbers;
+        const Reader inputs = GetInputs, numbers = GetNumbers;
         const QByteArray listing = modemDump("AT+EGINP?", inputLines(), false);
         const QString keptAll = kept + " | " + kept + " | " + kept + " | 7:+typed";
         const QString keptPanels = keptAll.chopped(8);
-        QTest::newRow("inputs") << inputs << listing << 0
-                                << "1 3 O S [FIRE] [FIRE OFF] | 0 10 C D [Y] [X] | " + empty +
-                                       " | 7:+typed";
+        const QString read = "1 3 O S [FIRE] [FIRE OFF] | 0 10 C D [Y] [X] | " + empty;
+        QTest::newRow("inputs") << inputs << listing << 0 << read + " | 7:+typed" << true;
         QTest::newRow("inputs: guards keep the field")
             << inputs
             << modemDump("AT+EGINP?",
                          inputLines({R"(1,1,00011,"O","S")", R"(2,x,-----,"C","D")",
                                      R"(3,7,00000,"O","S")", R"(3,"O",)"}),
                          false)
-            << 0 << "1 5 O S [FIRE] [FIRE OFF] | 1 5 C D [Y] [X] | 1 0 O S [] [keep D] | 7:+typed";
+            << 0 << "1 5 O S [FIRE] [FIRE OFF] | 1 5 C D [Y] [X] | 1 0 O S [] [keep D] | 7:+typed"
+            << true;
+        QTest::newRow("inputs: a message's control characters left out")
+            << inputs
+            << modemDump("AT+EGINP?",
+                         inputLines({"1,\"C\",\"FI\tR\x7f"
+                                     "E\x85\""}),
+                         false)
+            << 0 << read + " | 7:+typed" << true;
         QTest::newRow("inputs: cut inside a message line")
-            << inputs << listing.left(70) << 0
-            << "1 3 O S [FIRE] [keep D] | " + kept + " | " + kept + " | 7:+typed";
-        // The echo, the settings and first message of input 1, then part of the second.
+            << inputs << listing.left(60) << 0
+            << "1 3 O S [FIRE] [keep D] | " + kept + " | " + kept + " | 7:+typed" << false;
+        // The settings and first message of input 1, then part of the second.
         QTest::newRow("inputs: cut by a gap")
-            << inputs << QByteArray() << 71
-            << "1 4 O D [GONE] [keep D] | " + kept + " | " + kept + " | 7:+typed";
+            << inputs << QByteArray() << 61
+            << "1 4 O D [GONE] [keep D] | " + kept + " | " + kept + " | 7:+typed" << false;
         QTest::newRow("inputs: lower-case listing")
-            << inputs << QByteArray(listing).replace("+EGINP: ", "+eginp: ") << 0 << keptAll;
-        QTest::newRow("inputs: empty") << inputs << QByteArray("\r\n") << 0 << keptAll;
+            << inputs << QByteArray(listing).replace("+EGINP: ", "+eginp: ") << 0 << keptAll
+            << true;
+        QTest::newRow("inputs: ERROR")
+            << inputs << QByteArray("\r\nERROR\r\n") << 0 << keptAll << false;
         QTest::newRow("numbers: order 5, 2, 9")
             << numbers
             << modemDump("AT+EGPHN?", {R"(5,"+395",128)", R"(2,"+392",128)", R"(9,"+399",128)"},
                          false)
-            << 0 << keptPanels + "2:+392 | 5:+395 | 7:+typed | 9:+399";
-        // Mend: each entry from its own line, whatever its number or type.
+            << 0 << keptPanels + "2:+392 | 5:+395 | 7:+typed | 9:+399" << true;
+        // Each entry from its own line, whatever its number or type.
         QTest::newRow("numbers: without plus, other types, outside 1-20")
             << numbers
             << modemDump("AT+EGPHN?",
                          {R"(0,"+390",128)", R"(3,"0039",129)", R"(-1,"+39",128)",
                           R"(21,"+3921",145)", R"(  4,"+394",145)"},
                          false)
-            << 0 << keptPanels + "3:0039 | 4:+394 | 7:+typed";
-        // The echo and the first entry with its line feed, then 6 bytes of the second.
+            << 0 << keptPanels + "3:0039 | 4:+394 | 7:+typed" << true;
+        // The first entry with its line feed, then 6 bytes of the second.
         QTest::newRow("numbers: cut by a gap")
-            << numbers << QByteArray() << 40 << keptPanels + "1:+391 | 7:+typed";
+            << numbers << QByteArray() << 30 << keptPanels + "1:+391 | 7:+typed" << false;
+        QTest::newRow("numbers: +CME ERROR")
+            << numbers << QByteArray("\r\n+CME ERROR: 4\r\n") << 0 << keptAll << false;
         QTest::newRow("numbers: lower-case phn")
             << numbers
             << modemDump("AT+EGPHN?", {R"(1,"+391",128)"}, false).replace("+EGPHN: ", "+egphn: ")
-            << 0 << keptAll;
+            << 0 << keptAll << true;
     }
-
     void readersTakeWhatTheReplySays() {
-        QFETCH(Operation, read);
+        QFETCH(Reader, read);
         QFETCH(QByteArray, reply);
         QFETCH(int, firstPiece);
         QFETCH(QString, window);
-        Bench bench;
+        QFETCH(bool, complete);
+        ModemBench bench({16});
+        loadModem(bench.modem);
         if (!reply.isEmpty()) {
             bench.modem.setReplyFor("AT+EGINP?", reply);
             bench.modem.setReplyFor("AT+EGPHN?", reply);
         }
-        bench.modem.setChunks(firstPiece, 700); // the rest long after the read began
+        bench.modem.setChunks(firstPiece, 1200); // the rest long after the read ended
         bench.view.inputs.fill({InputStatus::Active, RestState::NormallyClosed, BitMode::Double, 5,
                                 typed("keep S"), typed("keep D")});
         bench.view.grid[7] = "+typed";
-        read(bench.port, bench.view);
-        QCOMPARE(bench.window().join(" | "), window);
+
+        const ReadResult result = read(bench.port, bench.view);
+
+        QCOMPARE(result.end, OperationEnd::Completed);
+        QCOMPARE(result.complete, complete);
+        QCOMPARE(bench.view.window().join(" | "), window);
         QCOMPARE(bench.view.rowsWrittenOutsideBook, 0);
-    }
-
-    // The toolbar's "Set default settings": the grid and the modem's phone
-    // book emptied, then the default inputs written.
-    void defaultSettingsEmptyTheModem() {
-        Bench bench;
-        bench.view.grid[1] = "+391";
-        bench.view.grid[2] = "+392";
-
-        DeleteNumbers(bench.view);
-        QVERIFY(bench.lines().isEmpty());
-        QCOMPARE(bench.window().size(), 3);
-        QCOMPARE(bench.view.status(), "Modem Connected, deleting Phone Number pos. 20...OK");
-
-        SetNumbers(bench.port, bench.view);
-        QStringList bare;
-        for (int p = 1; p <= 20; ++p)
-            bare << QStringLiteral("AT+EGPHN=%1").arg(p);
-        QCOMPARE(bench.lines(), bare);
-        QVERIFY(bench.modem.phoneBook() == (std::array<QByteArray, 20>{}));
-
-        LoadDefaultMessages(bench.view);
-        SendInputs(bench.port, bench.view);
-        const auto inputs = bench.modem.inputs();
-        QCOMPARE(inputs[0].status + inputs[1].status + inputs[2].status, 1);
-        QCOMPARE(inputs[0].messageC + '|' + inputs[2].messageO, "ALLARME  1 ON|ALLARME  3 OFF");
-    }
-
-    // No answer at all: every step says "Failed!" and the next one is sent.
-    void silentModemFailsEveryStepAndTheUploadGoesOn() {
-        Bench bench;
-        bench.modem.setSilent(true);
-        SendInputs(bench.port, bench.view);
-        QVERIFY(bench.port.isOpen());
-        SetNumbers(bench.port, bench.view);
+        QCOMPARE(bench.view.events, QStringList{}); // a reader says nothing itself
         QVERIFY(!bench.port.isOpen());
-        QCOMPARE(bench.lines().size(), 29);
-        const QRegularExpression failed(
-            R"(^Modem Connected, sending (Input|Message|Phone Number pos\.) [0-9]+\.\.\.Failed!$)");
-        QCOMPARE(bench.view.statusTexts.filter(failed).size(), 29);
-        QCOMPARE(bench.view.statusTexts.count("Modem Connected"), 2);
-        QVERIFY(bench.view.errorBoxes.isEmpty());
     }
 
-    // Uploads stop with a "Modem error" box; readers end quietly. The window
-    // keeps its contents and its controls either way.
-    void portThatFails_data() {
+    // Every collection has its time-out, measured here from the first
+    // character of the command on the line: a modem that echoes a command but
+    // never ends its reply is waited for exactly that long. The echo alone
+    // counts as an answer.
+    void timeoutsHold_data() {
         QTest::addColumn<Operation>("operation");
-        QTest::addColumn<int>("hangUpAfter"); // 0: the port cannot be opened
-        QTest::addColumn<bool>("upload");
+        QTest::addColumn<QByteArray>("unfinished"); // the command that gets its echo only
+        QTest::addColumn<int>("line");              // its place among the lines sent
+        QTest::addColumn<int>("timeoutMs");
+        QTest::newRow("input record, 1.5 s")
+            << Operation(SendInputs) << QByteArray(R"(AT+EGINP=2,"C","")") << 4 << 1500;
+        QTest::newRow("phone-book position, 0.5 s")
+            << Operation(SetNumbers) << QByteArray("AT+EGPHN=19") << 18 << 500;
+        // A read that never ends is not whole: counted here as its one step unconfirmed.
+        const Operation readInputs = [](SerialPort& port, ConfigView& view) {
+            return OperationResult{OperationEnd::Completed,
+                                   GetInputs(port, view).complete ? QList<int>{} : QList<int>{1}};
+        };
+        QTest::newRow("input read, 0.4 s before reading and 0.6 s reading")
+            << readInputs << QByteArray("AT+EGINP?") << 0 << 1000;
+    }
+    void timeoutsHold() {
+        QFETCH(Operation, operation);
+        QFETCH(QByteArray, unfinished);
+        QFETCH(int, line);
+        QFETCH(int, timeoutMs);
+        ModemBench bench;
+        bench.modem.setReplyFor(unfinished, "");
+        std::optional<double> measured;
+        bench.view.onStatus = [&](const QString& text) {
+            const auto received = bench.modem.received();
+            if (!measured && text.endsWith("...OK") && int(received.size()) == line + 1)
+                measured = msSince(received[line].firstByteAt);
+        };
+
+        const OperationResult result = operation(bench.port, bench.view);
+
+        if (!measured) // the reader shows no status: it ends with its collection
+            measured = msSince(bench.modem.received().at(line).firstByteAt);
+        QVERIFY2(*measured > timeoutMs * 0.98 && *measured < timeoutMs * 1.1,
+                 qPrintable(QString::number(*measured)));
+        QCOMPARE(result.unconfirmed, unfinished.endsWith('?') ? QList<int>{1} : QList<int>{});
+        QCOMPARE(bench.lines()[line], QString::fromLatin1(unfinished));
+    }
+
+    // The readers read nothing for their first 0.4 s: a reply that is
+    // whole by then is read at once after it.
+    void readersWaitBeforeTheyRead() {
+        ModemBench bench;
+        const VirtualModem::Clock::time_point start = VirtualModem::Clock::now();
+        QVERIFY(GetNumbers(bench.port, bench.view).complete);
+        const double took = msSince(start);
+        QVERIFY2(took > 400 && took < 440, qPrintable(QString::number(took)));
+        QVERIFY(bench.view.pumps > 0);
+    }
+
+    // ERROR is a failure: the step shows "...Failed!", the upload goes on,
+    // and the steps are listed for the "Modem error" box.
+    void errorAtChosenSteps_data() {
+        QTest::addColumn<QList<QByteArray>>("refused");
+        QTest::addColumn<QList<int>>("inputRecords");
+        QTest::addColumn<QList<int>>("positions");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("positions 3 and 12, input 2's settings")
+            << QList<QByteArray>{"AT+EGPHN=3", "AT+EGPHN=12", "AT+EGINP=2,0"} << QList<int>{4}
+            << QList<int>{3, 12}
+            << "The modem did not confirm the settings of input 2.|The modem did not confirm "
+               "phone-book positions 3 and 12.";
+        QList<int> all;
+        for (int p = 1; p <= 20; ++p)
+            all << p;
+        // The echo of every command holds "AT": that alone must not pass a step.
+        QTest::newRow("every position, echo on")
+            << QList<QByteArray>{"AT+EGPHN="} << QList<int>{} << all
+            << "|The modem did not confirm phone-book positions 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, "
+               "11, 12, 13, 14, 15, 16, 17, 18, 19 and 20.";
+    }
+    void errorAtChosenSteps() {
+        QFETCH(QList<QByteArray>, refused);
+        QFETCH(QList<int>, inputRecords);
+        QFETCH(QList<int>, positions);
+        QFETCH(QString, text);
+        ModemBench bench({32});
+        loadModem(bench.modem);
+        const auto bookBefore = bench.modem.phoneBook();
+        for (const QByteArray& prefix : refused)
+            bench.modem.setErrorFor(prefix);
+        for (int p = 1; p <= 20; ++p)
+            bench.view.grid[p] = "+39" + QString::number(p);
+
+        const OperationResult inputs =
+            inputRecords.isEmpty() ? OperationResult{} : SendInputs(bench.port, bench.view);
+        const OperationResult numbers = SetNumbers(bench.port, bench.view);
+
+        QCOMPARE(inputs.unconfirmed, inputRecords);
+        QCOMPARE(numbers.unconfirmed, positions);
+        QCOMPARE(inputs.end, OperationEnd::Completed);
+        QCOMPARE(numbers.end, OperationEnd::Completed);
+        const QStringList failed =
+            bench.view.statusTexts().filter(QRegularExpression(R"(\.\.\.Failed!$)"));
+        QCOMPARE(failed.size(), inputRecords.size() + positions.size());
+        for (int p : positions) {
+            QVERIFY(failed.contains(
+                QStringLiteral("Modem Connected, sending Phone Number pos. %1...Failed!").arg(p)));
+            QCOMPARE(bench.modem.phoneBook()[p - 1], bookBefore[p - 1]); // refused, unchanged
+        }
+        QCOMPARE(bench.view.status(), "Modem Connected");
+        QCOMPARE(QString(inputRecords.isEmpty() ? "" : unconfirmedInputRecordsText(inputRecords)) +
+                     "|" + unconfirmedPositionsText(positions),
+                 text);
+    }
+
+    // A device pulled out during any step: the operation stops at once,
+    // sends nothing more, lets the port go and says so once. What arrived
+    // whole before is kept; the window is otherwise unchanged.
+    void deviceVanishes_data() {
+        QTest::addColumn<Operation>("operation");
+        QTest::addColumn<int>("atLine");     // the command line it vanishes at, from 1
+        QTest::addColumn<int>("afterBytes"); // or after so many bytes handed over
+        QTest::addColumn<QString>("window");
 
         const Operation sendInputs = clickSendInputs, setNumbers = clickSetNumbers;
-        // Uploads lose the port during the first reply, readers during the listing.
-        for (int lost : {0, 1}) {
-            const char* how = lost ? "lost midway" : "cannot open";
-            QTest::addRow("inputs upload, %s", how) << sendInputs << 3 * lost << true;
-            QTest::addRow("numbers upload, %s", how) << setNumbers << 3 * lost << true;
-            QTest::addRow("inputs read, %s", how) << Operation(GetInputs) << 40 * lost << false;
-            QTest::addRow("numbers read, %s", how) << Operation(GetNumbers) << 40 * lost << false;
-        }
+        const auto reading = [](Reader read) {
+            return [read](SerialPort& port, ConfigView& view) {
+                return OperationResult{read(port, view).end, {}};
+            };
+        };
+        const QString before = "1 0 O S [mine] [] | " + empty + " | " + empty + " | 1:+typed";
+        QTest::newRow("inputs upload, first record") << sendInputs << 1 << 0 << before;
+        QTest::newRow("inputs upload, sixth record") << sendInputs << 6 << 0 << before;
+        QTest::newRow("numbers upload, first position") << setNumbers << 1 << 0 << before;
+        QTest::newRow("numbers upload, twelfth position") << setNumbers << 12 << 0 << before;
+        QTest::newRow("inputs read, at the query")
+            << Operation(reading(GetInputs)) << 1 << 0 << before;
+        // The echo, then the first two entries whole and part of the third.
+        QTest::newRow("numbers read, mid-listing")
+            << Operation(reading(GetNumbers)) << 0 << 10 + 2 + 2 * 22 + 10
+            << "1 0 O S [mine] [] | " + empty + " | " + empty + " | 1:+391 | 2:+392";
     }
-
-    void portThatFails() {
+    void deviceVanishes() {
         QFETCH(Operation, operation);
-        QFETCH(int, hangUpAfter);
-        QFETCH(bool, upload);
-        Bench bench;
-        if (hangUpAfter)
-            bench.modem.hangUpAfterBytes(hangUpAfter);
+        QFETCH(int, atLine);
+        QFETCH(int, afterBytes);
+        QFETCH(QString, window);
+        ModemBench bench;
+        loadModem(bench.modem);
+        if (atLine)
+            bench.modem.vanishAtLine(atLine);
         else
-            linkState().CommPortNumber = 32000; // no machine has a "Com 32000"
-        bench.view.inputs[0].singleMessage = typed("mine");
+            bench.modem.vanishAfterBytes(afterBytes);
+        bench.view.inputs[0] = {InputStatus::Active, RestState::NormallyOpen,
+                                BitMode::Single,     0,
+                                typed("mine"),       typed("")};
+        for (int n = 1; n < 3; ++n)
+            bench.view.inputs[n] = {InputStatus::Disactive,
+                                    RestState::NormallyOpen,
+                                    BitMode::Single,
+                                    0,
+                                    typed(""),
+                                    typed("")};
         bench.view.grid[1] = "+typed";
-        const QStringList before = bench.window();
 
-        operation(bench.port, bench.view);
-        QVERIFY(bench.lines().size() <= 1);
-        QCOMPARE(bench.view.errorBoxes.size(), upload ? 1 : 0);
-        QVERIFY(!bench.view.errorBoxes.value(0, "text").isEmpty());
-        QCOMPARE(bench.view.status(), upload ? "Modem Connected" : "");
-        QCOMPARE(bench.window(), before);
-        QVERIFY(bench.view.controlsOn());
+        const OperationResult result = operation(bench.port, bench.view);
+
+        QCOMPARE(result.end, OperationEnd::PortLost);
+        QCOMPARE(bench.view.errors().size(), 1);
+        QVERIFY2(QRegularExpression("^The serial port /dev/pts/\\d+ was lost \\(was the adapter "
+                                    "unplugged\\?\\)$")
+                     .match(bench.view.errors()[0])
+                     .hasMatch(),
+                 qPrintable(bench.view.errors()[0]));
         QVERIFY(!bench.port.isOpen());
+        QCOMPARE(bench.view.window().join(" | "), window);
+        QTest::qWait(300); // more than a pause: nothing further comes
+        QCOMPARE(bench.lines().size(), qMax(atLine, 1));
+        QVERIFY(bench.view.controlsOn());
     }
-
-private:
-    QTemporaryDir home_;
 };
 
 QTEST_GUILESS_MAIN(ConfigModemTest)

@@ -109,6 +109,12 @@ private slots:
         boxRow("no 51st character", {"", false}, false, "", fifty + "b", {fifty, false});
         boxRow("no pasted line break", door, false, "\r\nAT&F", "", door);
         boxRow("no pasted Ctrl-Z", door, false, "\x1a", "", door);
+        boxRow("no pasted DEL or C1 control", door, false, "x\x7f\u0085", "", door);
+        // A longer text read from the modem stays whole; typing shortens it
+        // and cannot make it longer again.
+        const QString sixty(60, QLatin1Char('m'));
+        boxRow("a long text from the modem", {sixty, false}, false, "", "\bxy",
+               {sixty.chopped(1), false});
         boxRow("a plain paste", door, false, " open", "", {"Door open", false});
     }
     void boxShouldFollowTheUser() {

@@ -3,7 +3,7 @@
 #include "WindowFixture.h"
 
 #include "MessageTextBox.h"
-#include "PortsFolderLink.h"
+#include "OperationTexts.h"
 #include "VirtualModem.h"
 
 #include <QLabel>
@@ -14,13 +14,13 @@ class ToolbarFlowsTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<VirtualModem> modem;
-    std::unique_ptr<PortsFolderLink> link;
+    int com = 0;
     std::unique_ptr<MainWindow> window;
     // The modal boxes, answered here: what they said, and button 1's image
     // while the error box was up.
     struct {
-        QStringList errors, confirmations;
-        bool answerYes = true;
+        QStringList errors, confirmations, questions;
+        bool answerYes = true, sendAnyway = false;
         int imageAtError = 0;
     } boxes;
 
@@ -30,7 +30,7 @@ class ToolbarFlowsTest : public QObject {
             lines << QString::fromLatin1(received.line);
         return lines;
     }
-    void chooseTheModemsPort() { window->cmbSerial()->setCurrentIndex(link->number() - 1); }
+    void chooseTheModemsPort() { window->cmbSerial()->setCurrentIndex(com - 1); }
     void connectToTheModem() {
         chooseTheModemsPort();
         clickToolbar(*window, 1);
@@ -48,8 +48,7 @@ private slots:
         modem->setPhoneBook({"+391", "", "", "", "", "", "+3977"});
         QVERIFY(window = shownWindow());
         // Any free number: other test programs may hold a modem of their own.
-        link = std::make_unique<PortsFolderLink>(modem->devicePath());
-        QVERIFY(link->isLinked());
+        QVERIFY((com = modem->linkAs()) > 0);
         boxes = {};
         window->dialogs().modemError = [this](const QString& text) {
             boxes.errors << text;
@@ -59,10 +58,13 @@ private slots:
             boxes.confirmations << text;
             return boxes.answerYes;
         };
+        window->dialogs().sendAnyway = [this](const QString& text) {
+            boxes.questions << text;
+            return boxes.sendAnyway;
+        };
     }
     void cleanup() {
         window.reset();
-        link.reset();
         modem.reset();
     }
 
@@ -70,7 +72,7 @@ private slots:
     // grid stays editable.
     void connectShowsWhatTheModemHolds() {
         chooseTheModemsPort();
-        QCOMPARE(linkState().CommPortNumber, link->number());
+        QCOMPARE(linkState().CommPortNumber, com);
         QTimer::singleShot(0, this, [this] {
             QVERIFY(window->exchangeRunning());
             QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
@@ -174,8 +176,104 @@ private slots:
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Connected"));
         QCOMPARE(reachable(*window), Connected);
         QCOMPARE(window->phoneNumber(1), wiped ? QString() : QStringLiteral("+391"));
-        if (wiped)
+        if (wiped) {
             QCOMPARE(window->txtMessage(4)->text(), QStringLiteral("ALLARME  1 OFF"));
+            QVERIFY(modem->phoneBook() == (std::array<QByteArray, 20>{}));
+            QCOMPARE(modem->inputs()[0].messageO, "ALLARME  1 OFF");
+        }
+        QCOMPARE(boxes.errors, QStringList{});
+    }
+
+    // A reply that did not end in "OK" is said once, after both reads; a
+    // "Set" of that frame asks first, with No as the answer that sends nothing.
+    void incompleteReadIsSaidAndSetAsks() {
+        modem->setReplyFor("AT+EGPHN?", "\r\n+EGPHN: 1,\"+391\",128\r\n+EGPHN: 7,\"+39"); // cut
+        connectToTheModem();
+        QCOMPARE(boxes.errors, QStringList{incompleteReadText(false, true)});
+        QVERIFY(window->phoneBookReadIncomplete() && !window->inputsReadIncomplete());
+        QCOMPARE(window->phoneNumber(1) + "|" + window->phoneNumber(7), "+391|");
+
+        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QCOMPARE(boxes.questions, QStringList{setNumbersAfterIncompleteReadQuestion()});
+        QVERIFY(!modem->waitForLines(1, 300));
+        QTest::mouseClick(window->cmdSendInputs(), Qt::LeftButton); // whole: no question
+        QCOMPARE(boxes.questions.size(), 1);
+        QCOMPARE(modemLines().size(), 9);
+
+        boxes.sendAnyway = true;
+        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QCOMPARE(modemLines().size(), 9 + 20);
+        QVERIFY(!window->phoneBookReadIncomplete());
+        QCOMPARE(reachable(*window), Connected);
+    }
+
+    // Steps the modem did not confirm are listed in one box at the end.
+    void unconfirmedStepsAreListedOnce() {
+        connectToTheModem();
+        modem->setErrorFor("AT+WIOW=0,0");
+        clickToolbar(*window, 5);
+        QCOMPARE(boxes.errors,
+                 QStringList{"The modem did not confirm the relay command AT+WIOW=0,0."});
+        QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Connected"));
+        QCOMPARE(reachable(*window), Connected);
+    }
+
+    // An adapter pulled out during an upload: nothing more is sent, the user
+    // is told once, and the window is not connected any more but keeps what
+    // it shows and the chosen port, ready to connect again.
+    void lostDeviceReturnsToNotConnected() {
+        connectToTheModem();
+        modem->vanishAtLine(3);
+        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QCOMPARE(boxes.errors.size(), 1);
+        QVERIFY2(boxes.errors[0].startsWith("The serial port /dev/pts/") &&
+                     boxes.errors[0].endsWith(" was lost (was the adapter unplugged?)"),
+                 qPrintable(boxes.errors[0]));
+        QCOMPARE(reachable(*window), NotConnected);
+        QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Disconnected"));
+        QCOMPARE(window->phoneNumber(7), QStringLiteral("+3977"));
+        QCOMPARE(window->cmbSerial()->currentIndex(), com - 1);
+        QVERIFY(!window->serialPort().isOpen());
+
+        QVERIFY(modem->comeBack());
+        boxes.errors.clear();
+        connectToTheModem();
+        QCOMPARE(boxes.errors, QStringList{});
+    }
+
+    // Closing the window ends the work before the next command: the port is
+    // let go at once and nothing more reaches the modem.
+    void closingTheWindowStopsTheWork() {
+        connectToTheModem();
+        QElapsedTimer sinceClose;
+        QTimer poll;
+        connect(&poll, &QTimer::timeout, this, [&] {
+            if (!sinceClose.isValid() && modem->received().size() >= 3) {
+                sinceClose.start();
+                window->close();
+            }
+        });
+        poll.start(5);
+        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QVERIFY(sinceClose.isValid());
+        QVERIFY2(sinceClose.elapsed() < 500, qPrintable(QString::number(sinceClose.elapsed())));
+        QVERIFY(!window->serialPort().isOpen());
+        QVERIFY(modem->waitForPortOpen(false, 500));
+        QTest::qWait(400);
+        QCOMPARE(modemLines().size(), 3);
+        QCOMPARE(boxes.errors, QStringList{});
+    }
+
+    // A text the modem holds that is longer than the boxes take by typing is
+    // shown whole, and a "Set" sends it whole.
+    void longMessageComesAndGoesWhole() {
+        const QByteArray sixty = QByteArray(55, 'x') + " OK!!";
+        modem->setInputs({VirtualModem::Input{1, 3, 'O', 'S', sixty, ""}, {}, {}});
+        connectToTheModem();
+        QCOMPARE(window->txtMessage(1)->text(), QString::fromLatin1(sixty));
+        QTest::mouseClick(window->cmdSendInputs(), Qt::LeftButton);
+        QCOMPARE(modemLines().value(1), "AT+EGINP=1,\"C\",\"" + QString::fromLatin1(sixty) + "\"");
+        QCOMPARE(modem->inputs()[0].messageC, sixty);
     }
 
     void aboutOpensOnceWithoutBlocking() {

@@ -1,0 +1,78 @@
+#pragma once
+
+#include "LinkState.h"
+#include "RecordingView.h"
+#include "SerialPort.h"
+#include "VirtualModem.h"
+
+#include <QTest>
+
+#include <chrono>
+
+// How the modem's bytes reach the program: byte by byte as they come off the
+// line, or in a USB adapter's bursts; and how long the modem thinks before
+// its result code.
+struct Line {
+    int usbLatencyMs = 0;
+    int processingMs = 20;
+};
+Q_DECLARE_METATYPE(Line)
+
+// A virtual modem on a 9600 bit/s line, linked as a "Com N" of its own in the
+// test's ports folder, the serial port on that number, and a window that
+// records. The test program gives itself a home folder of its own first.
+struct ModemBench {
+    VirtualModem modem;
+    SerialPort port;
+    RecordingView view;
+    int com = 0;
+
+    explicit ModemBench(Line line = {}) {
+        modem.setUsbLatencyMs(line.usbLatencyMs);
+        modem.setProcessingMs(line.processingMs);
+        com = modem.linkAs();
+        port.setPortNumber(qint16(com));
+        linkState() = LinkState{};
+        linkState().CommPortNumber = qint16(com);
+        linkState().ModemConnected = true; // as after a connection check
+    }
+    // Whatever a test did, every line went out ended by one CR alone: a line
+    // feed anywhere is counted here, and the test's cleanup() fails on it.
+    ~ModemBench() {
+        QByteArray expected;
+        for (const auto& received : modem.received())
+            expected += received.line + '\r';
+        if (modem.receivedBytes() != expected) {
+            qWarning("bytes on the wire: %s", modem.receivedBytes().toPercentEncoding().data());
+            ++wireFaults;
+        }
+    }
+    static inline int wireFaults = 0;
+
+    QStringList lines(int waitFor = 0) const {
+        modem.waitForLines(waitFor, 2000);
+        QStringList out;
+        for (const auto& received : modem.received())
+            out << QString::fromLatin1(received.line);
+        return out;
+    }
+    // Milliseconds on the line between the result code that ended line i-1's
+    // answer and the first character of line i: the program's judgement and
+    // its pause.
+    double pauseBeforeMs(int i) const {
+        const auto received = modem.received();
+        const auto& before = received.at(i - 1);
+        if (!before.resultAt)
+            return -1;
+        return std::chrono::duration<double, std::milli>(received.at(i).firstByteAt -
+                                                         *before.resultAt)
+            .count();
+    }
+    // Milliseconds between the first characters of lines i and j.
+    double msFromLineToLine(int i, int j) const {
+        const auto received = modem.received();
+        return std::chrono::duration<double, std::milli>(received.at(j).firstByteAt -
+                                                         received.at(i).firstByteAt)
+            .count();
+    }
+};
