@@ -63,7 +63,7 @@ private slots:
                            typed("\x1b"
                                  "E\x7f 5 € ok 😀!")}
             << QStringList{R"(AT+EGINP=2,0,0,"O","S")", R"(AT+EGINP=2,"C","ABCD café ñ °")",
-                           "AT+EGINP=2,\"O\",\"E\x7f 5 ? ok ?!\""};
+                           R"(AT+EGINP=2,"O","E 5 ? ok ?!")"};
     }
 
     void inputRecordsAreExact() {
