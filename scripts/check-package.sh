@@ -93,7 +93,8 @@ echo "Depends: $depends"
 # Qt loads its platform and SVG plugins at run time, which dpkg-shlibdeps
 # cannot see: the packages that hold them must be among the dependencies.
 for plugin in platforms/libqxcb.so iconengines/libqsvgicon.so imageformats/libqsvg.so; do
-    owner=$(dpkg -S "*/qt6/plugins/$plugin" | head -n1 | cut -d: -f1)
+    owner=$(dpkg -S "*/qt6/plugins/$plugin")
+    owner=${owner%%:*}
     [[ ", $depends," == *", $owner "* || ", $depends," == *", $owner,"* ]] ||
         die "the Qt plugin $plugin comes with $owner, which the package does not depend on"
 done
@@ -120,7 +121,10 @@ step "installed"
 icons=(/usr/share/icons/hicolor/scalable/apps/tavek.svg)
 for size in 16 22 24 32 48 64 128 256; do icons+=("/usr/share/icons/hicolor/${size}x$size/apps/tavek.png"); done
 for icon in "${icons[@]}"; do [ -f "$icon" ] || die "no $icon"; done
-MANPAGER=cat MANWIDTH=80 man tavek 2>/dev/null | grep -q "configure KVZ GSM alarm modems" || die "man tavek shows no page"
+# Whole outputs are taken before matching: grep -q ending a pipe early would
+# fail it under pipefail.
+page=$(MANPAGER=cat MANWIDTH=80 man tavek 2>/dev/null || true)
+[[ $page == *"configure KVZ GSM alarm modems"* ]] || die "man tavek shows no page"
 /usr/bin/tavek-virtual-modem --help >/dev/null || die "the installed tavek-virtual-modem does not start"
 
 # The installed program on a display of its own, with a home of its own so
@@ -141,15 +145,16 @@ env -i PATH=/usr/bin:/bin LANG=C.UTF-8 HOME="$work/home" XDG_RUNTIME_DIR="$work/
     /usr/bin/tavek >"$work/tavek.log" 2>&1 &
 tavek_pid=$!
 # The splash comes first and has no title; the main window follows at 1.8 s.
-window=$(DISPLAY="$display" timeout 5 xdotool search --sync --onlyvisible --name '^Tavek$' | head -n1) || true
+window=$(DISPLAY="$display" timeout 5 xdotool search --sync --onlyvisible --name '^Tavek$') || true
+window=${window%%$'\n'*}
 shown=$(date +%s%N)
 [ -n "$window" ] || die "no window named Tavek within 5 s; tavek said: $(cat "$work/tavek.log")"
 kill -0 "$tavek_pid" 2>/dev/null || die "tavek ended: $(cat "$work/tavek.log")"
 echo "main window $window after $(((shown - started) / 1000000)) ms"
 
 # The window icon comes from the SVG emblem through Qt's SVG plugins.
-DISPLAY="$display" xprop -id "$window" _NET_WM_ICON | grep -q "Icon (" ||
-    die "the main window has no icon: Qt could not draw the SVG emblem"
+wm_icon=$(DISPLAY="$display" xprop -id "$window" _NET_WM_ICON)
+[[ $wm_icon == *"Icon ("* ]] || die "the main window has no icon: Qt could not draw the SVG emblem"
 # Desktops match the window to tavek.desktop by its class.
 wm_class=$(DISPLAY="$display" xprop -id "$window" WM_CLASS)
 wanted=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/tavek.desktop)
