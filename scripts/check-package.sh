@@ -105,6 +105,8 @@ validation=$(desktop-file-validate "$work/root/usr/share/applications/tavek.desk
 echo "desktop-file-validate tavek.desktop: no remarks"
 appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.metainfo.xml ||
     die "appstreamcli validate failed"
+# The same with the menu entry beside it, as software centres read them.
+tree=$(appstreamcli validate-tree --no-net "$work/root" 2>&1) || die "appstreamcli validate-tree: $tree"
 for page in "$work"/root/usr/share/man/man1/*.1.gz; do
     remarks=$(gzip -dc "$page" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
     [ -z "$remarks" ] || die "$(basename "$page"): $remarks"

@@ -67,13 +67,17 @@ if [ -f "$desktop" ]; then
 fi
 
 # The metainfo and the package's changelog: their newest release is the
-# version the programs are built as. The metainfo is named after its id and
-# points at the menu entry.
+# version the programs are built as. The metainfo is named after its id,
+# points at the menu entry and has the entry's categories.
 metainfo=share/metainfo/$app_id.metainfo.xml
 if [ -f "$metainfo" ]; then
     grep -q "<id>$app_id</id>" "$metainfo" || fail "$metainfo does not carry the id $app_id"
     launchable=$(sed -n 's:.*<launchable type="desktop-id">\(.*\)</launchable>.*:\1:p' "$metainfo")
     [ -f "share/applications/$launchable" ] || fail "launchable $launchable is not installed"
+    categories=$(sed -n 's:.*<category>\(.*\)</category>.*:\1;:p' "$metainfo" | sort | tr -d '\n')
+    in_desktop=$(sed -n 's/^Categories=//p' "$desktop" | tr ';' '\n' | sed '/^$/d; s/$/;/' | sort | tr -d '\n')
+    [ "$categories" = "$in_desktop" ] ||
+        fail "metainfo categories $categories differ from the desktop entry's $in_desktop"
     newest=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n1)
     [ "$newest" = "$version" ] || fail "newest release in $metainfo is $newest, the project is $version"
 fi
