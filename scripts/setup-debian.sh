@@ -2,7 +2,8 @@
 # Installs the Debian 12 packages that Tavek builds and tests with, where they are missing.
 set -euo pipefail
 
-packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev qt6-svg-dev fonts-dejavu-core)
+packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev qt6-svg-dev fonts-dejavu-core
+          dpkg-dev file) # the last two: cpack makes the Debian package with them
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
