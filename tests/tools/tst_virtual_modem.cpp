@@ -151,10 +151,10 @@ private slots:
         QCOMPARE(got, expected + (echo ? "AT\r" : "") + ok);
     }
 
-    // A listing of 20 numbers (709 bytes with the echo) comes no faster than 9600 bit/s
-    // allows: by every read, the program cannot have had more bytes than the
-    // line could carry since the command was sent. Byte by byte they come in
-    // many small reads; through a USB adapter in bursts, one each latency tick.
+    // A listing of 20 numbers (709 bytes with the echo) comes no faster than
+    // 9600 bit/s allows: by every read, the program cannot have had more bytes
+    // than the line could carry since the command was sent. Byte by byte they
+    // come in small reads; through a USB adapter in bursts, one each latency tick.
     void pacesAListingAt9600BitsPerSecond_data() {
         QTest::addColumn<int>("latencyMs");
         QTest::newRow("byte by byte") << 0;
@@ -193,28 +193,37 @@ private slots:
                      qPrintable(QString("%1 bytes after %2 ms").arg(had).arg(ms(at - sent))));
         }
         const auto took = got.reads.back().first - sent;
-        QVERIFY2(took < expected.size() * characterTime + milliseconds(1500),
+        QVERIFY2(took < expected.size() * characterTime + milliseconds(3000),
                  qPrintable(QString("%1 ms").arg(ms(took))));
 
+        // The modem's own account, which no load on the program blurs: the last
+        // byte was through the processing and a character time for each byte of
+        // the reply after the CR had come, and an adapter handed it on by its
+        // next tick.
+        const auto line = modem.received().at(0);
+        QVERIFY(line.answeredAt);
+        const auto through = defaultProcessing + (expected.size() - echoSize) * characterTime;
+        QVERIFY(*line.answeredAt - line.at >= through);
+        QVERIFY(*line.answeredAt - line.at < through + milliseconds(std::max(1, latencyMs)));
+
+        // The program's account. A reader that is late takes what came meanwhile
+        // in one read, so what most reads hold is judged, and the number of reads
+        // only where load can but lower it.
         std::vector<qsizetype> sizes;
         for (const auto& read : got.reads)
             sizes.push_back(read.second.size());
         std::sort(sizes.begin(), sizes.end());
-        const qsizetype medianSize = sizes[sizes.size() / 2];
-        const auto span = got.reads.back().first - got.reads.front().first;
+        const qsizetype median = sizes[sizes.size() / 2];
         if (latencyMs == 0) {
-            QVERIFY2(medianSize <= 4, qPrintable(QString::number(medianSize)));
-            QVERIFY2(qsizetype(sizes.size()) >= expected.size() / 8,
-                     qPrintable(QString::number(sizes.size())));
+            QVERIFY2(median <= 4, qPrintable(QString("median %1").arg(median)));
         } else {
-            // The ticks in the span, give or take: a tick with nothing due brings
-            // no read, and a late reader takes two bursts in one.
-            const double ticks = span / milliseconds(latencyMs);
             const qsizetype burst = milliseconds(latencyMs) / characterTime;
-            QVERIFY2(sizes.size() >= ticks * 0.5 && sizes.size() <= ticks * 1.3 + 2,
+            QVERIFY2(median >= burst / 2 && median <= burst * 3 / 2,
+                     qPrintable(QString("median %1 of %2").arg(median).arg(burst)));
+            const auto span = got.reads.back().first - got.reads.front().first;
+            const double ticks = double(span / milliseconds(latencyMs));
+            QVERIFY2(double(sizes.size()) <= ticks * 1.3 + 2,
                      qPrintable(QString("%1 reads in %2 ticks").arg(sizes.size()).arg(ticks)));
-            QVERIFY2(medianSize >= burst / 2,
-                     qPrintable(QString("median %1 of %2").arg(medianSize).arg(burst)));
         }
     }
 
@@ -257,7 +266,7 @@ private slots:
         QTest::newRow("as a new modem") << -1 << -1 << 0 << 20;
         QTest::newRow("120 ms for all") << 120 << -1 << 0 << 120;
         QTest::newRow("200 ms for the command, over 50 for all") << 50 << 200 << 0 << 200;
-        QTest::newRow("a reply delay of 250 ms after processing") << -1 << -1 << 250 << 270;
+        QTest::newRow("a reply delay of 500 ms after processing") << -1 << -1 << 500 << 520;
     }
     void repliesAfterProcessing() {
         QFETCH(int, processingMs);
@@ -285,8 +294,9 @@ private slots:
         const auto line = modem.received().at(0);
         QVERIFY(line.answeredAt);
         QVERIFY(*line.answeredAt - line.at >= expected + line.answer.size() * characterTime);
-        if (replyDelayMs > 0) // the echo is not held back with the reply: wide margin
-            QVERIFY(got.whenHad(10) - sent < expected / 2);
+        if (replyDelayMs > 0) // the echo is not held back with the reply (11 ms; wide margin)
+            QVERIFY2(got.whenHad(10) - sent < expected / 2,
+                     qPrintable(QString("%1 ms").arg(ms(got.whenHad(10) - sent))));
     }
 
     // A command line that starts with a refused prefix gets ERROR and changes
