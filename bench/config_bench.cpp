@@ -13,9 +13,8 @@
 #include "ConfigOperations.h"
 #include "ConfigView.h"
 #include "InputRecords.h"
-#include "LinkState.h"
+#include "ModemConnection.h"
 #include "PhoneRecords.h"
-#include "SerialPort.h"
 #include "VirtualModem.h"
 
 #include <QCoreApplication>
@@ -45,6 +44,7 @@ public:
 
     void setStatusText(const QString&) override {}
     void setFramesEnabled(bool) override {}
+    void setControlsEnabled(bool) override {}
     void showModemError(const QString& text) override {
         std::fprintf(stderr, "Modem error: %s\n", qPrintable(text));
     }
@@ -56,7 +56,6 @@ public:
     void setPhoneNumber(int position, const QString& number) override {
         grid.at(position) = number;
     }
-    void setToolbarEnabled(bool) override {}
 };
 
 struct Figures {
@@ -124,9 +123,8 @@ void fill(VirtualModem& modem, QuietView& view) {
 void runAgainst(bool instant, int runs) {
     VirtualModem modem;
     modem.setInstant(instant);
-    const int com = modem.linkAs();
-    linkState().CommPortNumber = qint16(com);
-    SerialPort port;
+    ModemConnection connection;
+    connection.setConnectedDevice(modem.devicePath());
     QuietView view;
     fill(modem, view);
 
@@ -156,10 +154,13 @@ void runAgainst(bool instant, int runs) {
                 instant ? "a modem that answers at once"
                         : "a modem on a 9600 bit/s line, byte by byte, 20 ms processing",
                 runs);
-    report("phone book upload (20)", timeRuns(runs, [&] { SetNumbers(port, view); }), phoneFloor);
-    report("input upload (9 records)", timeRuns(runs, [&] { SendInputs(port, view); }), inputFloor);
-    report("phone book read (20)", timeRuns(runs, [&] { GetNumbers(port, view); }), phoneReadFloor);
-    report("input read", timeRuns(runs, [&] { GetInputs(port, view); }), inputReadFloor);
+    report("phone book upload (20)", timeRuns(runs, [&] { SetNumbers(connection, view); }),
+           phoneFloor);
+    report("input upload (9 records)", timeRuns(runs, [&] { SendInputs(connection, view); }),
+           inputFloor);
+    report("phone book read (20)", timeRuns(runs, [&] { GetNumbers(connection, view); }),
+           phoneReadFloor);
+    report("input read", timeRuns(runs, [&] { GetInputs(connection, view); }), inputReadFloor);
 }
 
 } // namespace

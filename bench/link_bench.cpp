@@ -2,10 +2,8 @@
 // 2 s exchange, and how long after its time-out a silent exchange ends.
 // Prints the figures; a program, not a test.
 #include "AtExchange.h"
-#include "LinkState.h"
+#include "ModemConnection.h"
 #include "ModemView.h"
-#include "PortNames.h"
-#include "SerialPort.h"
 #include "VirtualModem.h"
 
 #include <QCoreApplication>
@@ -25,6 +23,7 @@ class SilentView : public ModemView {
 public:
     void setStatusText(const QString&) override {}
     void setFramesEnabled(bool) override {}
+    void setControlsEnabled(bool) override {}
     void showModemError(const QString&) override {}
 };
 
@@ -46,14 +45,10 @@ int main(int argc, char** argv) {
 
     VirtualModem modem;
     modem.setSilent(true);
-    QDir().mkpath(portsFolder());
-    const QString link = QDir(portsFolder()).filePath("com1");
-    QFile::remove(link);
-    QFile::link(modem.devicePath(), link);
 
-    SerialPort port;
-    port.setPortNumber(1);
-    if (const auto error = port.open()) {
+    ModemConnection connection;
+    connection.setConnectedDevice(modem.devicePath());
+    if (const auto error = connection.reopen()) {
         std::fprintf(stderr, "cannot open the virtual modem: %s\n", qPrintable(error->reason));
         return 1;
     }
@@ -62,8 +57,8 @@ int main(int argc, char** argv) {
     // CPU during one silent 2 s exchange of the factory-default kind.
     const double processBefore = cpuSeconds(RUSAGE_SELF);
     const double threadBefore = cpuSeconds(RUSAGE_THREAD);
-    runAtExchange(port, view, {"AT&F", 2000, CompletionRule::FinalResult, true, markers});
-    const double wall = linkState().SendTime.nsecsElapsed() / 1e9;
+    runAtExchange(connection, view, {"AT&F", 2000, CompletionRule::FinalResult, true, markers});
+    const double wall = connection.sinceSendNs() / 1e9;
     const double process = cpuSeconds(RUSAGE_SELF) - processBefore;
     const double thread = cpuSeconds(RUSAGE_THREAD) - threadBefore;
     std::printf("silent 2 s exchange: %.3f s wall, CPU %.1f ms process (%.2f%% of a core), "
@@ -82,14 +77,13 @@ int main(int argc, char** argv) {
     for (const auto& kind : kinds) {
         std::vector<double> lateMs;
         for (int i = 0; i < runs; ++i) {
-            runAtExchange(port, view, {"AT", kind.timeoutMs, kind.rule, kind.pump, markers});
-            lateMs.push_back(linkState().SendTime.nsecsElapsed() / 1e6 - kind.timeoutMs);
+            runAtExchange(connection, view, {"AT", kind.timeoutMs, kind.rule, kind.pump, markers});
+            lateMs.push_back(connection.sinceSendNs() / 1e6 - kind.timeoutMs);
         }
         std::sort(lateMs.begin(), lateMs.end());
         std::printf(
             "%s: ends after its time-out by median %.3f ms, min %.3f, max %.3f (%zu runs)\n",
             kind.name, lateMs[lateMs.size() / 2], lateMs.front(), lateMs.back(), lateMs.size());
     }
-    QFile::remove(link);
     return 0;
 }

@@ -3,7 +3,6 @@
 // Runs the program's own start-up (splash, then the main window at 1.8 s)
 // and connects to a virtual modem linked in a test ports folder.
 // Run it under xvfb-run for the figures of a real display.
-#include "LinkState.h"
 #include "MainWindow.h"
 #include "PortsFolderLink.h"
 #include "Preloader.h"
@@ -109,9 +108,9 @@ int main(int argc, char* argv[]) {
     main->cmbSerial()->setCurrentIndex(link.number() - 1);
     QElapsedTimer connecting;
     connecting.start();
-    main->toolbarButtonClick(1);
+    main->run(ToolbarCommand::Connection);
     const qint64 connectMs = connecting.elapsed();
-    if (!linkState().ModemConnected)
+    if (!main->connection().ModemConnected)
         return 1;
     std::printf("connect and read took       %lld ms\n", static_cast<long long>(connectMs));
     std::printf("peak resident (VmHWM)       %.1f MB (goal: under 60 MB)\n",

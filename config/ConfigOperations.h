@@ -1,10 +1,13 @@
 #pragma once
 
-#include "OperationSteps.h"
+#include "InputConfig.h"
+#include "OperationRunner.h"
 
 #include <QString>
 
-class SerialPort;
+#include <array>
+
+class ModemConnection;
 class ConfigView;
 
 // What a reader brought into the window.
@@ -16,22 +19,24 @@ struct ReadResult {
     bool complete = false;
 };
 
-// Writes the nine input records built from the panels. Unconfirmed steps are
-// the records 1 to 9: input n's settings at 3n-2, its Single message at
-// 3n-1 and its Double message at 3n.
-OperationResult SendInputs(SerialPort& port, ConfigView& view);
+// The input upload as a table: nine records built from the panels before
+// anything is sent, each input's settings, Single message and Double
+// message in turn. Unconfirmed steps are the records 1 to 9: input n's
+// settings at 3n-2, its Single message at 3n-1, its Double message at 3n.
+// The port stays open at the end.
+OperationPlan sendInputsPlan(const InputsConfig& inputs);
+OperationResult SendInputs(ModemConnection& connection, ConfigView& view);
 // Reads the modem's input configuration into the panels.
-ReadResult GetInputs(SerialPort& port, ConfigView& view);
+ReadResult GetInputs(ModemConnection& connection, ConfigView& view);
 // Puts the default configuration and alarm texts into the panels; sends nothing.
 void LoadDefaultMessages(ConfigView& view);
-// Writes the 20 phone-book positions from the grid. Unconfirmed steps are
-// the positions.
-OperationResult SetNumbers(SerialPort& port, ConfigView& view);
+
+using PhoneBook = std::array<QString, PhoneBookSize>; // position p at index p - 1
+// The phone-book upload as a table: the 20 positions in order, a free one
+// as the bare command. Unconfirmed steps are the positions.
+OperationPlan setNumbersPlan(const PhoneBook& numbers);
+OperationResult SetNumbers(ModemConnection& connection, ConfigView& view);
 // Empties the grid's 20 number cells; sends nothing.
 void DeleteNumbers(ConfigView& view);
 // Reads the modem's phone book into the grid.
-ReadResult GetNumbers(SerialPort& port, ConfigView& view);
-
-// The "Set" buttons: toolbar and both frames disabled around the upload.
-OperationResult clickSendInputs(SerialPort& port, ConfigView& view);
-OperationResult clickSetNumbers(SerialPort& port, ConfigView& view);
+ReadResult GetNumbers(ModemConnection& connection, ConfigView& view);

@@ -1,14 +1,10 @@
 // The alarm inputs: upload, read-back and the default configuration.
 #include "ConfigOperations.h"
 
-#include "AtExchange.h"
 #include "ConfigView.h"
 #include "DefaultInputs.h"
 #include "InputRecords.h"
 #include "InputsReply.h"
-#include "OperationSteps.h"
-#include "QueryReply.h"
-#include "SerialPort.h"
 
 namespace {
 
@@ -34,30 +30,30 @@ ExchangeSpec inputRecordExchange(const QString& record) {
 
 } // namespace
 
-OperationResult SendInputs(SerialPort& port, ConfigView& view) {
-    view.setStatusText(QStringLiteral("Modem Connected, sending..."));
-    // The whole configuration is taken before anything is sent.
-    const QStringList records = inputRecords(panels(view));
-
-    OperationSteps steps(port, view);
-    if (!steps.start())
-        return steps.result();
+OperationPlan sendInputsPlan(const InputsConfig& inputs) {
+    const QStringList records = inputRecords(inputs);
+    OperationPlan plan{QStringLiteral("Modem Connected, sending..."), {}, false};
     for (int n = 1; n <= InputCount; ++n) {
         const QString settingsStep = QStringLiteral("Modem Connected, sending Input %1").arg(n);
         const QString messageStep = QStringLiteral("Modem Connected, sending Message %1").arg(n);
-        view.setStatusText(settingsStep + QStringLiteral("..."));
-        const int first = (n - 1) * 3;
-        if (!steps.step(first + 1, inputRecordExchange(records[first]), settingsStep) ||
-            !steps.step(first + 2, inputRecordExchange(records[first + 1]), messageStep) ||
-            !steps.step(first + 3, inputRecordExchange(records[first + 2]), messageStep))
-            return steps.result();
+        const qsizetype first = qsizetype(n - 1) * 3;
+        plan.steps << Step{inputRecordExchange(records[first]), settingsStep, true}
+                   << Step{inputRecordExchange(records[first + 1]), messageStep}
+                   << Step{inputRecordExchange(records[first + 2]), messageStep};
     }
-    // The port stays open.
-    return steps.finish(false);
+    return plan;
 }
 
-ReadResult GetInputs(SerialPort& port, ConfigView& view) {
-    const QueryReply reply = readQueryReply(port, view, QStringLiteral("AT+EGINP?"));
+OperationResult SendInputs(ModemConnection& connection, ConfigView& view) {
+    // The opening status comes first, then the whole configuration is taken.
+    view.setStatusText(QStringLiteral("Modem Connected, sending..."));
+    OperationPlan plan = sendInputsPlan(panels(view));
+    plan.openingText.clear();
+    return runOperation(connection, view, plan);
+}
+
+ReadResult GetInputs(ModemConnection& connection, ConfigView& view) {
+    const QueryReply reply = runQuery(connection, view, {QStringLiteral("AT+EGINP?")});
     if (reply.end == OperationEnd::Cancelled)
         return {reply.end, false};
     // What arrived whole is applied, also from a reply that was cut.
@@ -69,13 +65,4 @@ ReadResult GetInputs(SerialPort& port, ConfigView& view) {
 
 void LoadDefaultMessages(ConfigView& view) {
     setPanels(view, withDefaultMessages(panels(view)));
-}
-
-OperationResult clickSendInputs(SerialPort& port, ConfigView& view) {
-    view.setToolbarEnabled(false);
-    view.setFramesEnabled(false);
-    const OperationResult result = SendInputs(port, view);
-    view.setToolbarEnabled(true);
-    view.setFramesEnabled(true);
-    return result;
 }

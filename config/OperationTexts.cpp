@@ -1,6 +1,6 @@
 #include "OperationTexts.h"
 
-#include "OperationSteps.h"
+#include "OperationRunner.h"
 
 #include <QStringList>
 

@@ -1,15 +1,9 @@
 // The phone book: upload, deletion in the grid, and read-back.
 #include "ConfigOperations.h"
 
-#include "AtExchange.h"
 #include "ConfigView.h"
-#include "InputConfig.h"
-#include "LinkState.h"
-#include "OperationSteps.h"
 #include "PhoneBookReply.h"
 #include "PhoneRecords.h"
-#include "QueryReply.h"
-#include "SerialPort.h"
 
 namespace {
 
@@ -18,22 +12,24 @@ constexpr int DeletePumpsPerPosition = 1000;
 
 } // namespace
 
-OperationResult SetNumbers(SerialPort& port, ConfigView& view) {
-    OperationSteps steps(port, view);
-    if (!steps.start())
-        return steps.result();
-    for (int p = 1; p <= PhoneBookSize; ++p) {
-        // The cell is read just before its position is sent.
-        const ExchangeSpec exchange{phoneBookCommand(p, view.phoneNumber(p)),
-                                    500,
-                                    CompletionRule::FinalResult,
-                                    true,
-                                    {QStringLiteral("AT"), QStringLiteral("OK")}};
-        if (!steps.step(p, exchange,
-                        QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)))
-            return steps.result();
-    }
-    return steps.finish(true);
+OperationPlan setNumbersPlan(const PhoneBook& numbers) {
+    OperationPlan plan;
+    for (int p = 1; p <= PhoneBookSize; ++p)
+        plan.steps << Step{{phoneBookCommand(p, numbers[p - 1]),
+                            500,
+                            CompletionRule::FinalResult,
+                            true,
+                            {QStringLiteral("AT"), QStringLiteral("OK")}},
+                           QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)};
+    return plan;
+}
+
+OperationResult SetNumbers(ModemConnection& connection, ConfigView& view) {
+    // The grid cannot change while the upload runs: its frame is disabled.
+    PhoneBook numbers;
+    for (int p = 1; p <= PhoneBookSize; ++p)
+        numbers[p - 1] = view.phoneNumber(p);
+    return runOperation(connection, view, setNumbersPlan(numbers));
 }
 
 void DeleteNumbers(ConfigView& view) {
@@ -47,8 +43,8 @@ void DeleteNumbers(ConfigView& view) {
     }
 }
 
-ReadResult GetNumbers(SerialPort& port, ConfigView& view) {
-    const QueryReply reply = readQueryReply(port, view, QStringLiteral("AT+EGPHN?"));
+ReadResult GetNumbers(ModemConnection& connection, ConfigView& view) {
+    const QueryReply reply = runQuery(connection, view, {QStringLiteral("AT+EGPHN?")});
     if (reply.end == OperationEnd::Cancelled)
         return {reply.end, false};
     // Rows the reply does not list keep their text; entries that arrived
@@ -56,13 +52,4 @@ ReadResult GetNumbers(SerialPort& port, ConfigView& view) {
     for (const PhoneBookEntry& entry : parsePhoneBookReply(reply.text))
         view.setPhoneNumber(entry.position, entry.number);
     return {reply.end, reply.complete};
-}
-
-OperationResult clickSetNumbers(SerialPort& port, ConfigView& view) {
-    view.setToolbarEnabled(false);
-    view.setFramesEnabled(false);
-    const OperationResult result = SetNumbers(port, view);
-    view.setToolbarEnabled(true);
-    view.setFramesEnabled(true);
-    return result;
 }

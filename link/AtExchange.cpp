@@ -1,10 +1,7 @@
 #include "AtExchange.h"
 
-#include "LinkState.h"
+#include "ModemConnection.h"
 #include "ModemView.h"
-#include "SerialPort.h"
-
-#include <QThread>
 
 #include <algorithm>
 
@@ -57,12 +54,16 @@ bool replyAnswered(const QString& reply, const QStringList& markers) {
     });
 }
 
-bool writeCommandLine(SerialPort& port, const QString& command) {
-    LinkState& link = linkState();
+QString commandLine(const QString& command) {
+    return command + QChar(13);
+}
+
+bool writeCommandLine(ModemConnection& connection, const QString& command) {
+    SerialPort& port = connection.port();
     port.discardInput();
-    const bool written = port.write(command + QChar(13));
-    link.SendTime.start();
-    link.ReplyBuffer.clear();
+    const bool written = port.write(commandLine(command));
+    connection.SendTime = connection.clock().nowNs();
+    connection.ReplyBuffer.clear();
     return written;
 }
 
@@ -73,8 +74,9 @@ int passWaitMs(qint64 elapsedNs, int timeoutMs) {
     return int(std::min<qint64>(longestPassWaitMs, leftNs / nsPerMs + 1));
 }
 
-CollectionEnd collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& exchange) {
-    LinkState& link = linkState();
+CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
+                           const ExchangeSpec& exchange) {
+    SerialPort& port = connection.port();
     const qint64 timeoutNs = qint64(exchange.timeoutMs) * nsPerMs;
     for (;;) {
         if (view.cancelled())
@@ -83,25 +85,26 @@ CollectionEnd collectReply(SerialPort& port, ModemView& view, const ExchangeSpec
         // turn every wait into no wait at all: treat it as lost.
         if (!port.isOpen())
             return CollectionEnd::PortFailed;
-        port.waitForData(passWaitMs(link.SendTime.nsecsElapsed(), exchange.timeoutMs));
+        port.waitForData(passWaitMs(connection.sinceSendNs(), exchange.timeoutMs));
         if (exchange.pumpEvents)
             view.pumpEvents();
         // What arrived before a device went away still counts.
-        link.ReplyBuffer += port.readAll();
+        connection.ReplyBuffer += port.readAll();
         if (port.failure())
             return CollectionEnd::PortFailed;
-        if (link.SendTime.nsecsElapsed() > timeoutNs ||
-            !collectionGoesOn(exchange.rule, link.ReplyBuffer))
+        if (connection.sinceSendNs() > timeoutNs ||
+            !collectionGoesOn(exchange.rule, connection.ReplyBuffer))
             return CollectionEnd::Ended;
     }
 }
 
-ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeSpec& exchange) {
+ExchangeOutcome runAtExchange(ModemConnection& connection, ModemView& view,
+                              const ExchangeSpec& exchange) {
     if (view.cancelled())
         return ExchangeOutcome::Cancelled;
-    if (!writeCommandLine(port, exchange.command))
+    if (!writeCommandLine(connection, exchange.command))
         return ExchangeOutcome::PortFailed;
-    switch (collectReply(port, view, exchange)) {
+    switch (collectReply(connection, view, exchange)) {
     case CollectionEnd::PortFailed:
         return ExchangeOutcome::PortFailed;
     case CollectionEnd::Cancelled:
@@ -109,22 +112,22 @@ ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeS
     case CollectionEnd::Ended:
         break;
     }
-    return replyAnswered(linkState().ReplyBuffer, exchange.markers) ? ExchangeOutcome::Answered
-                                                                    : ExchangeOutcome::NotAnswered;
+    return replyAnswered(connection.ReplyBuffer, exchange.markers) ? ExchangeOutcome::Answered
+                                                                   : ExchangeOutcome::NotAnswered;
 }
 
-bool waitPumping(ModemView& view, int ms) {
-    LinkState& link = linkState();
-    link.SendTime.start();
+bool waitPumping(ModemConnection& connection, ModemView& view, int ms) {
+    LinkClock& clock = connection.clock();
+    const qint64 start = clock.nowNs();
     // Pumps, then sleeps briefly so that the wait costs no CPU; the sleep is
     // clipped so the wait ends just after ms.
-    while (link.SendTime.nsecsElapsed() <= qint64(ms) * nsPerMs) {
+    while (clock.nowNs() - start <= qint64(ms) * nsPerMs) {
         view.pumpEvents();
         if (view.cancelled())
             return false;
-        const int sleepMs = passWaitMs(link.SendTime.nsecsElapsed(), ms);
+        const int sleepMs = passWaitMs(clock.nowNs() - start, ms);
         if (sleepMs > 0)
-            QThread::msleep(sleepMs);
+            clock.sleepMs(sleepMs);
     }
     return !view.cancelled();
 }

@@ -7,7 +7,7 @@
 
 #include <optional>
 
-class SerialPort;
+class ModemConnection;
 class ModemView;
 
 // When a collection may end before its time-out.
@@ -16,6 +16,8 @@ enum class CompletionRule {
     FinalResult, // go on until the reply holds a final result code on a line of its own
 };
 
+// One AT exchange: write a command line, collect the reply until the
+// time-out or the completion rule, judge it by its markers.
 struct ExchangeSpec {
     QString command;   // without the carriage return; the exchange adds it
     int timeoutMs = 0; // ends after the first pass with more than this elapsed
@@ -41,18 +43,22 @@ std::optional<FinalResult> finalResultCode(QStringView reply);
 // case-sensitive substring test; the echo of a command holds "AT").
 bool replyAnswered(const QString& reply, const QStringList& markers);
 
+// The line every command goes out as: its text and one carriage return.
+QString commandLine(const QString& command);
+
 // Writes the command line, sets SendTime, empties ReplyBuffer. Whatever was
 // still waiting belongs to an earlier command and is thrown away first, so a
 // late answer to one step is never taken for the answer to the next. False
 // when the port has been lost.
-bool writeCommandLine(SerialPort& port, const QString& command);
+bool writeCommandLine(ModemConnection& connection, const QString& command);
 
 enum class CollectionEnd { Ended, PortFailed, Cancelled };
 
 // One collection into ReplyBuffer, timed from SendTime: each pass waits up to
 // 10 ms for data, pumps events if asked, reads everything waiting, then tests
 // the time-out and the completion rule. Always reads at least once.
-CollectionEnd collectReply(SerialPort& port, ModemView& view, const ExchangeSpec& exchange);
+CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
+                           const ExchangeSpec& exchange);
 
 // How long a pass waits for data before it reads: up to 10 ms, clipped so
 // that a silent collection ends just after its time-out (elapsed then is
@@ -60,9 +66,10 @@ CollectionEnd collectReply(SerialPort& port, ModemView& view, const ExchangeSpec
 int passWaitMs(qint64 elapsedNs, int timeoutMs);
 
 // Write, collect, judge.
-ExchangeOutcome runAtExchange(SerialPort& port, ModemView& view, const ExchangeSpec& exchange);
+ExchangeOutcome runAtExchange(ModemConnection& connection, ModemView& view,
+                              const ExchangeSpec& exchange);
 
-// Restarts SendTime and waits more than ms milliseconds, pumping events
-// (the pause after a reply is 200 ms; the initial waits of the readers 400 ms).
-// False when the user closed the window meanwhile.
-bool waitPumping(ModemView& view, int ms);
+// Waits more than ms milliseconds, pumping events (the pause after a reply
+// is 200 ms; the first waits of the readers 400 ms). False when the user
+// closed the window meanwhile.
+bool waitPumping(ModemConnection& connection, ModemView& view, int ms);

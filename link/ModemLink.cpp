@@ -1,60 +1,66 @@
 #include "ModemLink.h"
 
 #include "AtExchange.h"
-#include "LinkState.h"
+#include "ModemConnection.h"
 #include "ModemView.h"
-#include "OperationSteps.h"
 #include "PortErrors.h"
-#include "SerialPort.h"
-
-#include <QLocale>
 
 namespace {
 
-const QString connectedText = QStringLiteral("Modem Connected");
 const QString disconnectedText = QStringLiteral("Modem Disconnected");
+const QStringList answerMarkers{QStringLiteral("AT"), QStringLiteral("OK")};
 
 // The connection check ends on a port error: the user learns why, the port
 // is released, and the window stays disconnected.
-void endCheckOnPortError(SerialPort& port, ModemView& view, const PortError& error) {
+void endCheckOnPortError(ModemConnection& connection, ModemView& view, const PortError& error) {
     view.showModemError(portErrorMessage(error));
-    port.close();
-    linkState().ModemConnected = false;
+    connection.port().close();
+    connection.ModemConnected = false;
     view.setStatusText(disconnectedText);
+}
+
+std::optional<PortError> failureOf(const SerialPort& port) {
+    if (const auto failure = port.failure())
+        return failure;
+    PortError closed;
+    closed.device = port.device();
+    closed.lost = true;
+    return closed;
 }
 
 // A lone carriage return ends whatever the modem took for a half line; then
 // everything it sent is thrown away.
 std::optional<PortError> clearModemLine(SerialPort& port) {
-    if (!port.isOpen()) {
-        if (auto error = port.open())
-            return error;
-    }
     if (!port.write(QStringLiteral("\r")))
-        return portFailureOf(port);
+        return failureOf(port);
     while (port.charactersWaiting() != 0)
         port.readAll();
     if (port.failure())
-        return portFailureOf(port);
+        return port.failure();
     return std::nullopt;
 }
 
-const QStringList answerMarkers{QStringLiteral("AT"), QStringLiteral("OK")};
-
 } // namespace
 
-void ConnectModem(SerialPort& port, ModemView& view) {
-    LinkState& link = linkState();
+void ConnectModem(ModemConnection& connection, ModemView& view) {
+    SerialPort& port = connection.port();
     port.close();
-    port.setPortNumber(link.CommPortNumber);
     view.setStatusText(QStringLiteral("Modem Connecting..."));
-    link.ModemConnected = false;
-    int attempts = 0;
-    link.ReplyBuffer.clear();
-    // A new check looks for the device again.
-    port.unpinDevice();
-    if (const auto error = port.open()) {
-        endCheckOnPortError(port, view, *error);
+    connection.ModemConnected = false;
+    connection.ReplyBuffer.clear();
+    // A new check looks for its device afresh.
+    connection.setConnectedDevice({});
+    const QString device = connection.deviceForCommPort();
+    if (device.isEmpty()) {
+        endCheckOnPortError(
+            connection, view,
+            {PortNotValidError,
+             {},
+             QStringLiteral("No serial port is Com %1").arg(connection.commPortNumber())});
+        return;
+    }
+    if (const auto error = port.open(device)) {
+        endCheckOnPortError(connection, view, *error);
         return;
     }
     port.discardInput();
@@ -65,47 +71,44 @@ void ConnectModem(SerialPort& port, ModemView& view) {
                              CompletionRule::Length,
                              false,
                              {QStringLiteral("at"), QStringLiteral("OK"), QStringLiteral("AT")}};
-    for (;;) {
-        if (++attempts == 3)
-            break;
+    for (int attempt = 1; attempt <= 2; ++attempt) {
         // Two collections of the same kind, the second reading at least once more.
-        if (!writeCommandLine(port, check.command) ||
-            collectReply(port, view, check) != CollectionEnd::Ended ||
-            collectReply(port, view, check) != CollectionEnd::Ended) {
-            endCheckOnPortError(port, view, portFailureOf(port));
+        if (!writeCommandLine(connection, check.command) ||
+            collectReply(connection, view, check) != CollectionEnd::Ended ||
+            collectReply(connection, view, check) != CollectionEnd::Ended) {
+            endCheckOnPortError(connection, view, *failureOf(port));
             return;
         }
-        if (replyAnswered(link.ReplyBuffer, check.markers)) {
-            link.ReplyBuffer.clear();
-            port.pinDevice(port.device());
+        if (replyAnswered(connection.ReplyBuffer, check.markers)) {
+            connection.ReplyBuffer.clear();
+            connection.setConnectedDevice(device);
             view.setFramesEnabled(true);
-            link.ModemConnected = true;
-            view.setStatusText(connectedText);
+            connection.ModemConnected = true;
+            view.setStatusText(QStringLiteral("Modem Connected"));
             return; // the port stays open
         }
         if (const auto error = clearModemLine(port)) {
-            endCheckOnPortError(port, view, *error);
+            endCheckOnPortError(connection, view, *error);
             return;
         }
     }
 
     port.close();
     view.showModemError(QStringLiteral("Modem not connected"));
-    link.ModemConnected = false;
+    connection.ModemConnected = false;
     view.setStatusText(disconnectedText);
 }
 
-OperationResult SendRelayString(SerialPort& port, ModemView& view) {
-    LinkState& link = linkState();
-    view.setStatusText(QStringLiteral("Modem Connected, sending relay string..."));
-    OperationSteps steps(port, view);
-    if (!steps.start())
-        return steps.result();
-    const ExchangeSpec relay{link.RelayCommand(), 1500, CompletionRule::FinalResult, true,
-                             answerMarkers};
-    if (!steps.step(1, relay, QStringLiteral("Modem Connected, sending relay string")))
-        return steps.result();
-    return steps.finish(true);
+OperationPlan relayPlan(const QString& command) {
+    return {QStringLiteral("Modem Connected, sending relay string..."),
+            {{{command, 1500, CompletionRule::FinalResult, true, answerMarkers},
+              QStringLiteral("Modem Connected, sending relay string")}},
+            true};
+}
+
+OperationResult SendRelayString(ModemConnection& connection, ModemView& view,
+                                const QString& command) {
+    return runOperation(connection, view, relayPlan(command));
 }
 
 QStringList factoryDefaultCommands() {
@@ -113,24 +116,19 @@ QStringList factoryDefaultCommands() {
             QStringLiteral("AT+IPR=9600"), QStringLiteral("AT&W")};
 }
 
-OperationResult SendDefaultString(SerialPort& port, ModemView& view) {
-    LinkState& link = linkState();
-    view.setStatusText(QStringLiteral("Modem Connected, sending default string..."));
+OperationPlan factoryDefaultsPlan() {
+    OperationPlan plan{QStringLiteral("Modem Connected, sending default string..."), {}, true};
     const QStringList commands = factoryDefaultCommands();
-    std::copy(commands.begin(), commands.end(), link.commandSlots.begin());
-    OperationSteps steps(port, view);
-    if (!steps.start())
-        return steps.result();
-    for (int n = 1; n <= 5; ++n) {
-        const QString step =
-            QStringLiteral("Modem Connected, sending default string no. %1").arg(n);
-        view.setStatusText(step + QStringLiteral("..."));
-        const ExchangeSpec command{link.commandSlots[n - 1], 2000, CompletionRule::FinalResult,
-                                   true, answerMarkers};
-        if (!steps.step(n, command, step))
-            return steps.result();
-    }
-    return steps.finish(true);
+    for (qsizetype i = 0; i < commands.size(); ++i)
+        plan.steps << Step{
+            {commands[i], 2000, CompletionRule::FinalResult, true, answerMarkers},
+            QStringLiteral("Modem Connected, sending default string no. %1").arg(i + 1),
+            true};
+    return plan;
+}
+
+OperationResult SendDefaultString(ModemConnection& connection, ModemView& view) {
+    return runOperation(connection, view, factoryDefaultsPlan());
 }
 
 QString unconfirmedDefaultsText(const QList<int>& commands) {
@@ -144,25 +142,4 @@ QString unconfirmedDefaultsText(const QList<int>& commands) {
 
 QString unconfirmedRelayText(const QString& command) {
     return QStringLiteral("The modem did not confirm the relay command %1.").arg(command);
-}
-
-void selectPortEntry(int position) {
-    linkState().CommPortNumber = qint16(position + 1);
-}
-
-QString clockText(const QDateTime& now) {
-    const QLocale locale;
-    // The long time format may name the time zone ('t'); the clock shows the
-    // time of day only.
-    QString timeFormat = locale.timeFormat(QLocale::LongFormat);
-    QString withoutZone;
-    bool quoted = false;
-    for (const QChar c : timeFormat) {
-        if (c == u'\'')
-            quoted = !quoted;
-        if (quoted || c != u't')
-            withoutZone += c;
-    }
-    return locale.toString(now.date(), QLocale::ShortFormat) + u' ' +
-           locale.toString(now.time(), withoutZone.trimmed());
 }

@@ -3,10 +3,10 @@
 #include <QCoreApplication>
 #include <QString>
 
-// What the modem operations need of the window: the status line, the two
-// frames, the "Modem error" box and a way to keep the window alive while they
-// wait for the modem. The main window implements it; tests implement it to
-// record what an operation did.
+// What the modem operations need of the window: the status line, the
+// controls, the "Modem error" box and a way to keep the window alive while
+// they wait for the modem. The main window implements it; tests implement
+// it to record what an operation did.
 class ModemView {
 public:
     virtual ~ModemView() = default;
@@ -15,6 +15,9 @@ public:
     virtual void setStatusText(const QString& text) = 0;
     // Enables or disables the " Modem Settings " and " Phone Numbers " frames.
     virtual void setFramesEnabled(bool enabled) = 0;
+    // Enables or disables everything that starts a modem command or holds
+    // the configuration: the toolbar and both frames.
+    virtual void setControlsEnabled(bool enabled) = 0;
     // Shows a modal box titled "Modem error" with the information icon and an
     // OK button, and returns when the user has closed it.
     virtual void showModemError(const QString& text) = 0;

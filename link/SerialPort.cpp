@@ -1,7 +1,6 @@
 #include "SerialPort.h"
 
 #include "PortErrors.h"
-#include "PortNames.h"
 
 #include <QFileInfo>
 #include <QSerialPort>
@@ -32,44 +31,17 @@ SerialPort::~SerialPort() {
     close();
 }
 
-void SerialPort::setPortNumber(qint16 number) {
-    number_ = number;
-}
-
-qint16 SerialPort::portNumber() const {
-    return number_;
-}
-
-void SerialPort::setPortListing(const QStringList& listed) {
-    listing_ = listed;
-}
-
-QString SerialPort::device() const {
-    return device_;
-}
-
-void SerialPort::pinDevice(const QString& device) {
-    device_ = device;
-    pinned_ = !device.isEmpty();
-}
-
-void SerialPort::unpinDevice() {
-    pinned_ = false;
-}
-
 bool SerialPort::isOpen() const {
     return port_->isOpen();
 }
 
-std::optional<PortError> SerialPort::open() {
+std::optional<PortError> SerialPort::open(const QString& device) {
     if (port_->isOpen())
         return std::nullopt;
     failure_.reset();
-    if (!pinned_)
-        device_ = listing_ ? deviceForComPort(number_, *listing_) : deviceForComPort(number_);
+    device_ = device;
     if (device_.isEmpty())
-        return PortError{
-            PortNotValidError, {}, QStringLiteral("No serial port is Com %1").arg(number_)};
+        return PortError{PortNotValidError, {}, QStringLiteral("No device was named")};
     port_->setPortName(device_);
     if (!port_->open(QIODevice::ReadWrite)) {
         PortError error = classifyOpenFailure(port_->error(), port_->errorString(), device_);
@@ -120,22 +92,13 @@ QString SerialPort::readAll() {
     if (!port_->isOpen())
         return {};
     port_->waitForReadyRead(0);
-    const QByteArray bytes = readLength_ > 0 ? port_->read(readLength_) : port_->readAll();
-    return QString::fromLatin1(bytes);
-}
-
-void SerialPort::setReadLength(int length) {
-    readLength_ = length;
+    return QString::fromLatin1(port_->readAll());
 }
 
 void SerialPort::waitForData(int ms) {
     if (!port_->isOpen() || failure_ || port_->bytesAvailable() > 0)
         return;
     port_->waitForReadyRead(ms);
-}
-
-std::optional<PortError> SerialPort::failure() const {
-    return failure_;
 }
 
 void SerialPort::noteError(int error) {

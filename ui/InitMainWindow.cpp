@@ -1,12 +1,11 @@
 #include "InitMainWindow.h"
 
 #include "InputPanel.h"
-#include "LinkState.h"
 #include "MainWindow.h"
 #include "MessageTextBox.h"
-#include "ModemLink.h"
 #include "PhoneGrid.h"
 #include "PortSelector.h"
+#include "StatusClock.h"
 #include "Twips.h"
 
 #include <QComboBox>
@@ -18,7 +17,7 @@
 // port selection handler of step 8, which runs while the grid and the
 // message boxes still hold what they held before.
 void InitMainWindow(MainWindow& main) {
-    linkState().ModemConnected = false;
+    main.connection().ModemConnected = false;
     main.setStatusText(QStringLiteral("Modem Disconnected"));
 
     for (int input = 1; input <= InputCount; ++input)
@@ -30,7 +29,7 @@ void InitMainWindow(MainWindow& main) {
     for (int input = 1; input <= InputCount; ++input)
         main.inputPanel(input)->optBit(0)->setChecked(true);
 
-    fillPortSelector(*main.cmbSerial(), main.serialPort());
+    fillPortSelector(*main.cmbSerial(), main.connection());
     main.selectPort(0);
 
     PhoneGrid& grid = *main.phoneGrid();

@@ -9,21 +9,36 @@
 #include <QToolButton>
 
 namespace {
-struct ButtonDefinition {
-    int position;
+struct CommandDefinition {
+    ToolbarCommand command;
+    const char* name; // the action's objectName
     int image;
     const char* tooltip;
-    bool enabledAtStart;
+    bool needsConnection;
 };
 
-constexpr std::array<ButtonDefinition, 6> Buttons = {{
-    {1, 1, "Connection", true},
-    {3, 3, "Reset Modem", false},
-    {4, 8, "Set default settings", false},
-    {5, 4, "Set reley on", false},
-    {6, 5, "Set reley off", false},
-    {7, 6, "About Tavek", true},
+// In the toolbar's order, left to right; the port selector's gap follows the first.
+constexpr std::array<CommandDefinition, ToolbarCommandCount> Commands = {{
+    {ToolbarCommand::Connection, "connection", 1, "Connection", false},
+    {ToolbarCommand::ResetModem, "resetModem", 3, "Reset Modem", true},
+    {ToolbarCommand::DefaultSettings, "defaultSettings", 8, "Set default settings", true},
+    {ToolbarCommand::RelayOn, "relayOn", 4, "Set reley on", true},
+    {ToolbarCommand::RelayOff, "relayOff", 5, "Set reley off", true},
+    {ToolbarCommand::About, "about", 6, "About Tavek", false},
 }};
+constexpr int GapAfter = 1; // commands before the port selector
+
+// The table is indexed by the command.
+static_assert([] {
+    for (std::size_t i = 0; i < Commands.size(); ++i)
+        if (Commands[i].command != ToolbarCommand(i))
+            return false;
+    return true;
+}());
+
+const CommandDefinition& definition(ToolbarCommand command) {
+    return Commands[std::size_t(command)];
+}
 
 // The port selector sits at a fixed place of the toolbar. The toolbar lays
 // out the gap as it likes, so the gap moves the selector to keep that place.
@@ -64,42 +79,63 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
     const QRect selectorPlace = twipsRect(720, 120, 1815, 315);
     cmbSerial_->resize(selectorPlace.size());
 
-    for (const ButtonDefinition& definition : Buttons) {
-        if (definition.position == SelectorPosition + 1) {
+    for (int i = 0; i < ToolbarCommandCount; ++i) {
+        const CommandDefinition& command = Commands[std::size_t(i)];
+        if (i == GapAfter) {
             auto* gap = new SelectorGap(cmbSerial_, selectorPlace.topLeft(), this);
-            gap->setObjectName(QStringLiteral("Toolbar1_gap2"));
+            gap->setObjectName(QStringLiteral("Toolbar1_gap"));
             addWidget(gap);
         }
-        QAction* action =
-            addAction(toolbarImage(definition.image), QString::fromLatin1(definition.tooltip));
-        action->setObjectName(QStringLiteral("Toolbar1_%1").arg(definition.position));
-        action->setToolTip(QString::fromLatin1(definition.tooltip));
-        action->setEnabled(definition.enabledAtStart);
-        buttons_[definition.position - 1] = action;
+        const QString tooltip = QString::fromLatin1(command.tooltip);
+        QAction* action = addAction(toolbarImage(command.image), tooltip);
+        action->setObjectName(QString::fromLatin1(command.name));
+        action->setToolTip(tooltip);
+        action->setEnabled(!command.needsConnection);
+        actions_[std::size_t(i)] = action;
         if (QWidget* widget = widgetForAction(action)) {
-            widget->setObjectName(QStringLiteral("Toolbar1_button%1").arg(definition.position));
-            widget->setAccessibleName(action->toolTip());
+            widget->setObjectName(QStringLiteral("Toolbar1_") + QString::fromLatin1(command.name));
+            widget->setAccessibleName(tooltip);
             // Reachable with Tab, so that everything can be done from the keyboard.
             widget->setFocusPolicy(Qt::TabFocus);
         }
-        const int position = definition.position;
         connect(action, &QAction::triggered, this,
-                [this, position] { emit buttonClick(position); });
+                [this, which = command.command] { emit triggered(which); });
     }
 }
 
-QAction* MainToolbar::button(int position) const {
-    if (position < 1 || position > PositionCount)
-        return nullptr;
-    return buttons_[position - 1];
+QAction* MainToolbar::action(ToolbarCommand command) const {
+    return actions_[std::size_t(command)];
 }
 
-QToolButton* MainToolbar::buttonWidget(int position) const {
-    QAction* action = button(position);
-    return action ? qobject_cast<QToolButton*>(widgetForAction(action)) : nullptr;
+QToolButton* MainToolbar::button(ToolbarCommand command) const {
+    return qobject_cast<QToolButton*>(widgetForAction(action(command)));
 }
 
-void MainToolbar::setConnectionImage(int index) {
-    connectionImage_ = index;
-    buttons_[0]->setIcon(toolbarImage(index));
+bool MainToolbar::needsConnection(ToolbarCommand command) {
+    return definition(command).needsConnection;
+}
+
+void MainToolbar::setConnectedCommandsEnabled(bool enabled) {
+    for (const CommandDefinition& command : Commands) {
+        if (command.needsConnection)
+            action(command.command)->setEnabled(enabled);
+    }
+}
+
+void MainToolbar::showConnectionImage(bool plugged) {
+    connectionImage_ = plugged ? 2 : 1;
+    action(ToolbarCommand::Connection)->setIcon(toolbarImage(connectionImage_));
+}
+
+int MainToolbar::position(ToolbarCommand command) {
+    const int index = int(command);
+    return index < GapAfter ? index + 1 : index + 2;
+}
+
+std::optional<ToolbarCommand> MainToolbar::commandAt(int position) {
+    for (const CommandDefinition& command : Commands) {
+        if (MainToolbar::position(command.command) == position)
+            return command.command;
+    }
+    return std::nullopt;
 }

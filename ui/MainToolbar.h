@@ -3,36 +3,56 @@
 #include <QToolBar>
 
 #include <array>
+#include <optional>
 
 class QAction;
 class QComboBox;
 class QToolButton;
 
-// The toolbar of seven positions. Position 2 is a gap that holds the port
-// selector; the others are image buttons known by their position alone.
+// The toolbar's commands, by name. Their order on the toolbar, their images
+// and tooltips live in one table (MainToolbar.cpp).
+enum class ToolbarCommand {
+    Connection,
+    ResetModem,
+    DefaultSettings,
+    RelayOn,
+    RelayOff,
+    About,
+};
+inline constexpr int ToolbarCommandCount = 6;
+
+// The toolbar: the connection button, a gap that holds the port selector,
+// then the image buttons of the other commands. Commands that need a
+// connected modem are disabled until one is.
 class MainToolbar : public QToolBar {
     Q_OBJECT
 public:
-    static constexpr int PositionCount = 7;
-    static constexpr int SelectorPosition = 2;
-
     explicit MainToolbar(QWidget* parent = nullptr);
 
-    // The button at a position, or nullptr for the gap.
-    QAction* button(int position) const;
-    QToolButton* buttonWidget(int position) const;
+    QAction* action(ToolbarCommand command) const;
+    QToolButton* button(ToolbarCommand command) const;
     QComboBox* cmbSerial() const { return cmbSerial_; }
 
-    // Button 1's image is the toolbar's record of the connection: 1 while
-    // not connected, 2 while connected.
+    // The commands that work only while connected (reset, defaults, relays).
+    static bool needsConnection(ToolbarCommand command);
+    void setConnectedCommandsEnabled(bool enabled);
+
+    // The connection button shows the plug out of its socket (image 1) while
+    // not connected and in it (image 2) while connected or connecting.
+    void showConnectionImage(bool plugged);
     int connectionImage() const { return connectionImage_; }
-    void setConnectionImage(int index);
+
+    // The position on the toolbar, 1 to 7 with the selector's gap at 2, of
+    // each command: the order the toolbar has always had.
+    static int position(ToolbarCommand command);
+    // The command at a position; nothing for the gap.
+    static std::optional<ToolbarCommand> commandAt(int position);
 
 signals:
-    void buttonClick(int position);
+    void triggered(ToolbarCommand command);
 
 private:
-    std::array<QAction*, PositionCount> buttons_{};
+    std::array<QAction*, ToolbarCommandCount> actions_{};
     QComboBox* cmbSerial_ = nullptr;
     int connectionImage_ = 1;
 };

@@ -6,8 +6,8 @@
 #include "InputPanel.h"
 #include "MainToolbar.h"
 #include "MessageTextBox.h"
-#include "ModemLink.h"
 #include "PhoneGrid.h"
+#include "StatusClock.h"
 #include "Twips.h"
 #include "WindowFont.h"
 
@@ -36,11 +36,12 @@ MainWindow::MainWindow(QWidget* parent)
 
     toolbar_ = new MainToolbar(this);
     toolbar_->setGeometry(twipsRect(0, 0, 14640, 660));
-    connect(toolbar_, &MainToolbar::buttonClick, this, &MainWindow::toolbarButtonClick);
-    connect(cmbSerial(), &QComboBox::currentIndexChanged, this, [](int position) {
+    connect(toolbar_, &MainToolbar::triggered, this, &MainWindow::run);
+    // The port selector's handler: entry p (from 0) stands for "Com p+1".
+    connect(cmbSerial(), &QComboBox::currentIndexChanged, this, [this](int position) {
         // Emptying the list is no choice of the user's.
         if (position >= 0)
-            selectPortEntry(position);
+            connection_.setCommPortNumber(qint16(position + 1));
     });
 
     buildModemSettings();
@@ -169,7 +170,7 @@ void MainWindow::selectPort(int position) {
         const QSignalBlocker quiet(cmbSerial());
         cmbSerial()->setCurrentIndex(position);
     }
-    selectPortEntry(position);
+    connection_.setCommPortNumber(qint16(position + 1));
 }
 
 void MainWindow::setStatusText(const QString& text) {
@@ -202,8 +203,9 @@ void MainWindow::setPhoneNumber(int position, const QString& number) {
         phoneGrid_->setCellText(position, PhoneGrid::NumberColumn, number);
 }
 
-void MainWindow::setToolbarEnabled(bool enabled) {
+void MainWindow::setControlsEnabled(bool enabled) {
     toolbar_->setEnabled(enabled);
+    setFramesEnabled(enabled);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
@@ -220,7 +222,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // operation that is running stops before its next command and lets the
     // port go: nothing more reaches the modem once the window is gone.
     closing_ = true;
-    port_.close();
+    connection_.port().close();
     if (about_)
         about_->close();
     QWidget::closeEvent(event);

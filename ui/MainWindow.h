@@ -3,8 +3,9 @@
 #include "AboutWindow.h"
 #include "ConfigView.h"
 #include "Dialogs.h"
-#include "OperationSteps.h"
-#include "SerialPort.h"
+#include "MainToolbar.h"
+#include "ModemConnection.h"
+#include "OperationRunner.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -20,15 +21,15 @@ class QStatusBar;
 class QTimer;
 class QToolButton;
 class InputPanel;
-class MainToolbar;
 class MessageTextBox;
 class PhoneGrid;
 
 // "Main", the program's one working window. Its controls are the only store
 // of the modem's configuration: the modem operations read what they send
 // from them and put what they read into them, through the ConfigView seam.
-// Controls carry the names of the modem tools' forms as objectNames; the
-// elements of a control array are reached by their element numbers.
+// It owns the one connection to the modem. Controls carry the names of the
+// modem tools' forms as objectNames; the elements of a control array are
+// reached by their element numbers.
 class MainWindow : public QWidget, public ConfigView {
     Q_OBJECT
 public:
@@ -51,7 +52,7 @@ public:
     QToolButton* cmdSendInputs() const { return cmdSendInputs_; }
     QToolButton* cmdSetNumbers() const { return cmdSetNumbers_; }
     AboutWindow* aboutWindow() const { return about_; }
-    SerialPort& serialPort() { return port_; }
+    ModemConnection& connection() { return connection_; }
 
     // The modal boxes and the desktop's open operation, replaceable by tests.
     Dialogs& dialogs() { return dialogs_; }
@@ -60,26 +61,28 @@ public:
     // Selects an entry of the port selector and runs the selection handler.
     void selectPort(int position);
 
-    // The toolbar's one click handler, by position 1 to 7.
+    // The toolbar's commands.
+    void run(ToolbarCommand command);
+    // The toolbar's one click handler by position, 1 to 7 (2 is the gap).
     void toolbarButtonClick(int position);
-    // True while a modem exchange runs; modem commands are ignored meanwhile.
-    bool exchangeRunning() const { return exchangeRunning_; }
-
-    // ConfigView
-    void setStatusText(const QString& text) override;
-    void setFramesEnabled(bool enabled) override;
-    void showModemError(const QString& text) override;
-    InputConfig inputConfig(int input) const override;
-    void setInputConfig(int input, const InputConfig& config) override;
-    QString phoneNumber(int position) const override;
-    void setPhoneNumber(int position, const QString& number) override;
-    void setToolbarEnabled(bool enabled) override;
-    bool cancelled() const override { return closing_; }
+    // True while a modem command runs; other modem commands are ignored meanwhile.
+    bool commandRunning() const { return connection_.busy(); }
 
     // Whether the last read of a frame did not come back whole; a "Set" of
     // that frame asks first.
     bool inputsReadIncomplete() const { return inputsReadIncomplete_; }
     bool phoneBookReadIncomplete() const { return phoneBookReadIncomplete_; }
+
+    // ConfigView
+    void setStatusText(const QString& text) override;
+    void setFramesEnabled(bool enabled) override;
+    void setControlsEnabled(bool enabled) override;
+    void showModemError(const QString& text) override;
+    bool cancelled() const override { return closing_; }
+    InputConfig inputConfig(int input) const override;
+    void setInputConfig(int input, const InputConfig& config) override;
+    QString phoneNumber(int position) const override;
+    void setPhoneNumber(int position, const QString& number) override;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -103,22 +106,19 @@ private:
     // The "Set" buttons.
     void sendInputsClicked();
     void setNumbersClicked();
-    void runWithControlsDisabled(const std::function<void()>& operation);
     // After an operation: a lost port puts the window back to not connected,
     // steps the modem did not confirm are listed in one box. True when the
     // operation ran to its end.
     bool afterOperation(const OperationResult& result, const QString& unconfirmedText);
     // The device went away: not connected, but the window keeps what it shows.
     void enterLostState();
-    static QString unconfirmedNumbersText(const OperationResult& result);
 
-    SerialPort port_;
+    ModemConnection connection_;
     Dialogs dialogs_;
-    bool exchangeRunning_ = false;
     bool closing_ = false;
+    bool centred_ = false;
     bool inputsReadIncomplete_ = false;
     bool phoneBookReadIncomplete_ = false;
-    bool centred_ = false;
 
     MainToolbar* toolbar_ = nullptr;
     QStatusBar* statusBar_ = nullptr;

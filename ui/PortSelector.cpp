@@ -1,14 +1,14 @@
 #include "PortSelector.h"
 
+#include "ModemConnection.h"
 #include "PortNames.h"
-#include "SerialPort.h"
 
 #include <QComboBox>
 #include <QSignalBlocker>
 
-void fillPortSelector(QComboBox& selector, SerialPort& port) {
+void fillPortSelector(QComboBox& selector, ModemConnection& connection) {
     const QStringList listed = listSerialPorts();
-    port.setPortListing(listed);
+    connection.setPortListing(listed);
 
     // Emptying and filling the list is not a choice of the user's; the caller
     // selects the entry it wants and runs the selection handler itself.

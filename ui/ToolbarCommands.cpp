@@ -2,11 +2,9 @@
 #include "MainWindow.h"
 
 #include "AboutWindow.h"
+#include "CommandRun.h"
 #include "ConfigOperations.h"
-#include "ExchangeGuard.h"
 #include "InitMainWindow.h"
-#include "LinkState.h"
-#include "MainToolbar.h"
 #include "ModemLink.h"
 #include "OperationTexts.h"
 #include "PortSelector.h"
@@ -15,66 +13,58 @@
 #include <QComboBox>
 #include <QGroupBox>
 
-namespace {
-constexpr int ConnectionPosition = 1;
-constexpr int AboutPosition = 7;
-// Positions 3 to 6 work only while connected.
-constexpr std::array<int, 4> ConnectedOnly = {3, 4, 5, 6};
-
-const QString RelayOn = QStringLiteral("AT+WIOW=0,0");
-const QString RelayOff = QStringLiteral("AT+WIOW=0,1");
-} // namespace
+using Controls = CommandRun::Controls;
 
 void MainWindow::toolbarButtonClick(int position) {
-    // The operations pump events, so a click can land in the middle of one.
-    // Only About may run alongside; a second exchange would mix the replies.
-    if (position != AboutPosition && exchangeRunning_)
-        return;
-    switch (position) {
-    case ConnectionPosition:
+    if (const auto command = MainToolbar::commandAt(position))
+        run(*command);
+}
+
+void MainWindow::run(ToolbarCommand command) {
+    switch (command) {
+    case ToolbarCommand::Connection:
         connectOrDisconnect();
         break;
-    case 3:
+    case ToolbarCommand::ResetModem:
         resetModem();
         break;
-    case 4:
+    case ToolbarCommand::DefaultSettings:
         setDefaultSettings();
         break;
-    case 5:
-        switchRelay(RelayOn);
+    case ToolbarCommand::RelayOn:
+        switchRelay(RelayOnCommand);
         break;
-    case 6:
-        switchRelay(RelayOff);
+    case ToolbarCommand::RelayOff:
+        switchRelay(RelayOffCommand);
         break;
-    case AboutPosition:
-        showAbout();
-        break;
-    default:
+    case ToolbarCommand::About:
+        showAbout(); // also while a modem command runs
         break;
     }
 }
 
 void MainWindow::connectOrDisconnect() {
-    // Button 1's image, not ModemConnected, says which way to go.
-    if (toolbar_->connectionImage() == 1)
-        connectToModem();
-    else
+    if (connection_.ModemConnected)
         disconnectFromModem();
+    else
+        connectToModem();
 }
 
 void MainWindow::connectToModem() {
-    const ExchangeGuard running(exchangeRunning_);
-    toolbar_->setConnectionImage(2);
-    setToolbarEnabled(false);
+    const CommandRun running(connection_, *this, Controls::Untouched);
+    if (!running.started())
+        return;
+    toolbar_->showConnectionImage(true);
+    toolbar_->setEnabled(false);
     cmbSerial()->setEnabled(false);
-    ConnectModem(port_, *this);
-    if (linkState().ModemConnected) {
-        setToolbarEnabled(false);
+    ConnectModem(connection_, *this);
+    if (connection_.ModemConnected) {
         // The frames are open while the reads run (ConnectModem enabled
         // them), so the user can already edit what has arrived.
-        const ReadResult inputs = GetInputs(port_, *this);
-        const ReadResult numbers =
-            inputs.end == OperationEnd::PortLost || closing_ ? inputs : GetNumbers(port_, *this);
+        const ReadResult inputs = GetInputs(connection_, *this);
+        const ReadResult numbers = inputs.end == OperationEnd::PortLost || closing_
+                                       ? inputs
+                                       : GetNumbers(connection_, *this);
         if (closing_)
             return;
         if (inputs.end == OperationEnd::PortLost || numbers.end == OperationEnd::PortLost) {
@@ -84,29 +74,28 @@ void MainWindow::connectToModem() {
         inputsReadIncomplete_ = !inputs.complete;
         phoneBookReadIncomplete_ = !numbers.complete;
         setFramesEnabled(true);
-        setToolbarEnabled(true);
-        for (int position : ConnectedOnly)
-            toolbar_->button(position)->setEnabled(true);
+        toolbar_->setEnabled(true);
+        toolbar_->setConnectedCommandsEnabled(true);
         if (inputsReadIncomplete_ || phoneBookReadIncomplete_)
             showModemError(incompleteReadText(inputsReadIncomplete_, phoneBookReadIncomplete_));
     } else {
-        toolbar_->setConnectionImage(1);
+        toolbar_->showConnectionImage(false);
         cmbSerial()->setEnabled(true);
     }
-    setToolbarEnabled(true);
+    toolbar_->setEnabled(true);
 }
 
 void MainWindow::disconnectFromModem() {
-    toolbar_->setConnectionImage(1);
-    for (int position : ConnectedOnly)
-        toolbar_->button(position)->setEnabled(false);
+    if (connection_.busy())
+        return;
+    toolbar_->showConnectionImage(false);
+    toolbar_->setConnectedCommandsEnabled(false);
     cmbSerial()->setEnabled(true);
     setFramesEnabled(false);
     // Nothing is sent, but the port is let go: a user who reads "Modem
     // Disconnected" may well open another program on it next. The next
     // connection looks for its device afresh.
-    port_.close();
-    port_.unpinDevice();
+    connection_.disconnect();
     inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
     InitMainWindow(*this);
 }
@@ -114,17 +103,14 @@ void MainWindow::disconnectFromModem() {
 void MainWindow::enterLostState() {
     // As after a disconnect, but what the window shows stays, and so does the
     // chosen "Com N": the user will plug the adapter in again and reconnect.
-    toolbar_->setConnectionImage(1);
-    for (int position : ConnectedOnly)
-        toolbar_->button(position)->setEnabled(false);
+    toolbar_->showConnectionImage(false);
+    toolbar_->setConnectedCommandsEnabled(false);
     setFramesEnabled(false);
-    setToolbarEnabled(true);
-    port_.close();
-    port_.unpinDevice();
-    linkState().ModemConnected = false;
+    toolbar_->setEnabled(true);
+    connection_.disconnect();
     inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
     const int chosen = cmbSerial()->currentIndex();
-    fillPortSelector(*cmbSerial(), port_);
+    fillPortSelector(*cmbSerial(), connection_);
     selectPort(qMax(0, chosen));
     cmbSerial()->setEnabled(true);
     setStatusText(QStringLiteral("Modem Disconnected"));
@@ -142,66 +128,60 @@ bool MainWindow::afterOperation(const OperationResult& result, const QString& un
     return result.completed();
 }
 
-void MainWindow::runWithControlsDisabled(const std::function<void()>& operation) {
-    const ExchangeGuard running(exchangeRunning_);
-    setToolbarEnabled(false);
-    frmMain_->setEnabled(false);
-    frmNumbers_->setEnabled(false);
-    operation();
-    if (closing_ || !linkState().ModemConnected)
-        return; // the port was lost: enterLostState has set the controls
-    setToolbarEnabled(true);
-    frmMain_->setEnabled(true);
-    frmNumbers_->setEnabled(true);
-}
-
 void MainWindow::resetModem() {
+    if (connection_.busy())
+        return;
     const bool yes = dialogs_.confirm(
         confirmationText({QStringLiteral("ATTENTION:"),
                           QStringLiteral("This action will reset all communication setting!"),
                           QStringLiteral("Do you want to continue?")}));
     if (!yes)
         return;
-    runWithControlsDisabled([this] {
-        const OperationResult result = SendDefaultString(port_, *this);
-        afterOperation(result, result.unconfirmed.isEmpty()
-                                   ? QString()
-                                   : unconfirmedDefaultsText(result.unconfirmed));
-    });
+    const CommandRun running(connection_, *this, Controls::Off);
+    if (!running.started())
+        return;
+    const OperationResult result = SendDefaultString(connection_, *this);
+    afterOperation(result, result.unconfirmed.isEmpty()
+                               ? QString()
+                               : unconfirmedDefaultsText(result.unconfirmed));
 }
 
 void MainWindow::setDefaultSettings() {
+    if (connection_.busy())
+        return;
     const bool yes = dialogs_.confirm(confirmationText(
         {QStringLiteral("ATTENTION:"), QStringLiteral("This action will delete all data!"),
          QStringLiteral("Do you want to continue?")}));
     if (!yes)
         return;
-    runWithControlsDisabled([this] {
-        DeleteNumbers(*this);
-        const OperationResult numbers = SetNumbers(port_, *this);
-        if (!numbers.completed()) {
-            // Nothing further goes to a modem whose phone book could not be emptied.
-            afterOperation(numbers, unconfirmedNumbersText(numbers));
-            return;
-        }
-        LoadDefaultMessages(*this);
-        const OperationResult inputs = SendInputs(port_, *this);
-        // One box for both uploads, each step the modem did not confirm once.
-        QStringList unconfirmed;
-        if (!numbers.unconfirmed.isEmpty())
-            unconfirmed << unconfirmedPositionsText(numbers.unconfirmed);
-        if (!inputs.unconfirmed.isEmpty())
-            unconfirmed << unconfirmedInputRecordsText(inputs.unconfirmed);
-        if (afterOperation(inputs, unconfirmed.join(u'\n')))
-            inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
-    });
+    const CommandRun running(connection_, *this, Controls::Off);
+    if (!running.started())
+        return;
+    DeleteNumbers(*this);
+    const OperationResult numbers = SetNumbers(connection_, *this);
+    QStringList unconfirmed;
+    if (!numbers.unconfirmed.isEmpty())
+        unconfirmed << unconfirmedPositionsText(numbers.unconfirmed);
+    if (!numbers.completed()) {
+        // Nothing further goes to a modem whose phone book could not be emptied.
+        afterOperation(numbers, unconfirmed.join(u'\n'));
+        return;
+    }
+    LoadDefaultMessages(*this);
+    const OperationResult inputs = SendInputs(connection_, *this);
+    // One box for both uploads, each step the modem did not confirm once.
+    if (!inputs.unconfirmed.isEmpty())
+        unconfirmed << unconfirmedInputRecordsText(inputs.unconfirmed);
+    if (afterOperation(inputs, unconfirmed.join(u'\n')))
+        inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
 }
 
 void MainWindow::switchRelay(const QString& command) {
     // The relay commands disable nothing while they run.
-    const ExchangeGuard running(exchangeRunning_);
-    linkState().RelayCommand() = command;
-    const OperationResult result = SendRelayString(port_, *this);
+    const CommandRun running(connection_, *this, Controls::Untouched);
+    if (!running.started())
+        return;
+    const OperationResult result = SendRelayString(connection_, *this, command);
     afterOperation(result,
                    result.unconfirmed.isEmpty() ? QString() : unconfirmedRelayText(command));
 }
@@ -217,12 +197,14 @@ void MainWindow::showAbout() {
 }
 
 void MainWindow::sendInputsClicked() {
-    if (exchangeRunning_)
+    if (connection_.busy())
         return;
     if (inputsReadIncomplete_ && !dialogs_.sendAnyway(sendInputsAfterIncompleteReadQuestion()))
         return;
-    const ExchangeGuard running(exchangeRunning_);
-    const OperationResult result = clickSendInputs(port_, *this);
+    const CommandRun running(connection_, *this, Controls::Off);
+    if (!running.started())
+        return;
+    const OperationResult result = SendInputs(connection_, *this);
     if (afterOperation(result, result.unconfirmed.isEmpty()
                                    ? QString()
                                    : unconfirmedInputRecordsText(result.unconfirmed)))
@@ -230,16 +212,16 @@ void MainWindow::sendInputsClicked() {
 }
 
 void MainWindow::setNumbersClicked() {
-    if (exchangeRunning_)
+    if (connection_.busy())
         return;
     if (phoneBookReadIncomplete_ && !dialogs_.sendAnyway(setNumbersAfterIncompleteReadQuestion()))
         return;
-    const ExchangeGuard running(exchangeRunning_);
-    const OperationResult result = clickSetNumbers(port_, *this);
-    if (afterOperation(result, unconfirmedNumbersText(result)))
+    const CommandRun running(connection_, *this, Controls::Off);
+    if (!running.started())
+        return;
+    const OperationResult result = SetNumbers(connection_, *this);
+    if (afterOperation(result, result.unconfirmed.isEmpty()
+                                   ? QString()
+                                   : unconfirmedPositionsText(result.unconfirmed)))
         phoneBookReadIncomplete_ = false;
-}
-
-QString MainWindow::unconfirmedNumbersText(const OperationResult& result) {
-    return result.unconfirmed.isEmpty() ? QString() : unconfirmedPositionsText(result.unconfirmed);
 }

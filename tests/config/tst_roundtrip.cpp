@@ -84,13 +84,13 @@ private slots:
             shown << QStringLiteral("%1:%2").arg(p).arg(QString::fromLatin1(book[p - 1]));
 
         // As after a connection check: both reads, whole.
-        QCOMPARE(GetInputs(bench.port, bench.view).complete, true);
-        QCOMPARE(GetNumbers(bench.port, bench.view).complete, true);
+        QCOMPARE(GetInputs(bench.connection, bench.view).complete, true);
+        QCOMPARE(GetNumbers(bench.connection, bench.view).complete, true);
         QCOMPARE(bench.view.window(), shown);
 
         // Both "Set" buttons: every step confirmed, the modem's store unchanged.
-        const OperationResult sentInputs = clickSendInputs(bench.port, bench.view);
-        const OperationResult sentNumbers = clickSetNumbers(bench.port, bench.view);
+        const OperationResult sentInputs = SendInputs(bench.connection, bench.view);
+        const OperationResult sentNumbers = SetNumbers(bench.connection, bench.view);
         QCOMPARE(sentInputs.unconfirmed, QList<int>{});
         QCOMPARE(sentNumbers.unconfirmed, QList<int>{});
         QVERIFY(sentInputs.completed() && sentNumbers.completed());
@@ -102,9 +102,9 @@ private slots:
         verifyPausesFrom(bench, 11, 30);
 
         // And read again: the window is the same.
-        bench.view = RecordingView();
-        QCOMPARE(GetInputs(bench.port, bench.view).complete, true);
-        QCOMPARE(GetNumbers(bench.port, bench.view).complete, true);
+        bench.view = RecordingView(&bench.connection);
+        QCOMPARE(GetInputs(bench.connection, bench.view).complete, true);
+        QCOMPARE(GetNumbers(bench.connection, bench.view).complete, true);
         QCOMPARE(bench.view.window(), shown);
     }
 };

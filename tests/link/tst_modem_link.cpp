@@ -3,6 +3,7 @@
 // line, the connection check, the relay command, the factory defaults, their
 // time-outs and pauses, and what the user is told when the port fails.
 #include "AtExchange.h"
+#include "CommandRun.h"
 #include "ModemBench.h"
 #include "ModemLink.h"
 #include "PortErrors.h"
@@ -39,10 +40,10 @@ void verifyTimeout(double measuredMs, int timeoutMs) {
 // shown: its collection, timed on the program's own clock.
 struct OutcomeClock {
     std::optional<double> ms;
-    void watch(RecordingView& view) {
-        view.onStatus = [this](const QString& text) {
+    void watch(ModemBench& bench) {
+        bench.view.onStatus = [this, &bench](const QString& text) {
             if (!ms && (text.endsWith("...OK") || text.endsWith("...Failed!")))
-                ms = linkState().SendTime.nsecsElapsed() / 1e6;
+                ms = bench.msSinceSend();
         };
     }
 };
@@ -141,12 +142,28 @@ private slots:
         QCOMPARE(spokenList({"3", "7", "12"}), "3, 7 and 12");
     }
 
-    void clockShowsShortDateAndLongTimeWithoutZone() {
-        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-        const QString text =
-            clockText(QDateTime({2026, 12, 6}, {14, 3, 22}, QTimeZone("Europe/Prague")));
-        QLocale::setDefault(QLocale::c());
-        QVERIFY2(text.startsWith("12/6/26 2:03:22") && text.endsWith("PM"), qPrintable(text));
+    // A command of the window: no second one while it runs, the controls off
+    // while it runs and on again after, unless the connection was lost.
+    void commandsRunOneAtATime() {
+        ModemConnection connection;
+        connection.ModemConnected = true;
+        RecordingView view(&connection);
+        {
+            const CommandRun first(connection, view, CommandRun::Controls::Off);
+            QVERIFY(first.started() && connection.busy());
+            const CommandRun second(connection, view, CommandRun::Controls::Untouched);
+            QVERIFY(!second.started());
+        }
+        QVERIFY(!connection.busy());
+        {
+            const CommandRun relay(connection, view, CommandRun::Controls::Untouched);
+            QVERIFY(relay.started());
+        }
+        {
+            const CommandRun upload(connection, view, CommandRun::Controls::Off);
+            connection.ModemConnected = false; // the device went away meanwhile
+        }
+        QCOMPARE(view.events, (QStringList{"controls: off", "controls: on", "controls: off"}));
     }
 
     // A reply ends with its final result code on a line of its own; an
@@ -211,18 +228,19 @@ private slots:
         ModemBench bench(row.line);
         const QByteArray command = "AT+WIOW=0,0";
         row.setUp(bench.modem, command);
-        QVERIFY(!bench.port.open());
+        QVERIFY(!bench.connection.reopen());
 
-        const ExchangeOutcome outcome = runAtExchange(
-            bench.port, bench.view, {command, 500, CompletionRule::FinalResult, true, markers});
+        const ExchangeOutcome outcome =
+            runAtExchange(bench.connection, bench.view,
+                          {command, 500, CompletionRule::FinalResult, true, markers});
 
         QCOMPARE(outcome, row.answered ? ExchangeOutcome::Answered : ExchangeOutcome::NotAnswered);
-        const double elapsedMs = linkState().SendTime.nsecsElapsed() / 1e6;
+        const double elapsedMs = bench.msSinceSend();
         if (row.timesOut)
             verifyTimeout(elapsedMs, 500);
         else
-            QVERIFY2(elapsedMs < 450 && finalResultCode(linkState().ReplyBuffer),
-                     qPrintable(linkState().ReplyBuffer.toLatin1().toPercentEncoding()));
+            QVERIFY2(elapsedMs < 450 && finalResultCode(bench.connection.ReplyBuffer),
+                     qPrintable(bench.connection.ReplyBuffer.toLatin1().toPercentEncoding()));
         QCOMPARE(bench.lines(1), QStringList{command});
     }
 
@@ -244,14 +262,17 @@ private slots:
         QElapsedTimer took;
         took.start();
 
-        ConnectModem(bench.port, bench.view);
+        bench.connection.disconnect(); // not connected yet
+
+        ConnectModem(bench.connection, bench.view);
 
         const QStringList answered{connecting, "frames: on", connected};
         const QStringList silent{connecting, "error: Modem not connected", disconnected};
         QCOMPARE(bench.view.events, row.success ? answered : silent);
-        QCOMPARE(linkState().ModemConnected, row.success);
-        QCOMPARE(bench.port.isOpen(), row.success);
-        QCOMPARE(bench.port.devicePinned(), row.success);
+        QCOMPARE(bench.connection.ModemConnected, row.success);
+        QCOMPARE(bench.connection.port().isOpen(), row.success);
+        QCOMPARE(bench.connection.connectedDevice(),
+                 row.success ? bench.modem.devicePath() : QString());
         // False from the start of the check until its success.
         const QList<bool> during = bench.view.connectedAt.mid(1, bench.view.connectedAt.size() - 2);
         QVERIFY(!during.contains(true));
@@ -282,12 +303,11 @@ private slots:
         bench.modem.setReplyDelayMs(answer == "late" ? 50 : 0);
         if (answer == "error")
             bench.modem.setErrorFor(command.toLatin1());
-        linkState().RelayCommand() = command;
         OutcomeClock outcomeShown;
-        outcomeShown.watch(bench.view);
-        QVERIFY(!bench.port.open()); // open before, as after a connection check
+        outcomeShown.watch(bench);
+        QVERIFY(!bench.connection.reopen()); // open before, as after a connection check
 
-        const OperationResult result = SendRelayString(bench.port, bench.view);
+        const OperationResult result = SendRelayString(bench.connection, bench.view, command);
 
         const bool confirmed = answer == "ok" || answer == "late";
         QCOMPARE(bench.view.events,
@@ -295,7 +315,7 @@ private slots:
                               connected}));
         QCOMPARE(result.end, OperationEnd::Completed);
         QCOMPARE(result.unconfirmed, confirmed ? QList<int>{} : QList<int>{1});
-        QVERIFY(!bench.port.isOpen());
+        QVERIFY(!bench.connection.port().isOpen());
         QVERIFY(bench.view.pumps > 0);
         QCOMPARE(bench.lines(1), QStringList{command});
         if (answer == "small")
@@ -322,10 +342,10 @@ private slots:
         if (firstUnfinished)
             bench.modem.setReplyFor("AT&F", "");
         OutcomeClock firstOutcome;
-        firstOutcome.watch(bench.view);
-        QVERIFY(!bench.port.open());
+        firstOutcome.watch(bench);
+        QVERIFY(!bench.connection.reopen());
 
-        const OperationResult result = SendDefaultString(bench.port, bench.view);
+        const OperationResult result = SendDefaultString(bench.connection, bench.view);
 
         QStringList expected{"status: Modem Connected, sending default string..."};
         for (int n = 1; n <= 5; ++n) {
@@ -335,7 +355,7 @@ private slots:
         }
         QCOMPARE(bench.view.events, expected << connected);
         QCOMPARE(result.unconfirmed, failing ? QList<int>{failing} : QList<int>{});
-        QVERIFY(!bench.port.isOpen());
+        QVERIFY(!bench.connection.port().isOpen());
         QCOMPARE(bench.lines(5), commands);
         // The pause after each judged reply, on the modem's clock.
         for (int i = firstUnfinished ? 2 : 1; i < 5; ++i) {
@@ -364,7 +384,6 @@ private slots:
         row("check: denied",
             {Connect, "denied", "Cannot open /dev/pts/\\d+: .*dialout", {}, unavailable});
         row("check: pulled out at its AT", {Connect, "at line 1", lost, {"AT"}, gone});
-        row("relay: no port numbered", {Relay, "Com 200", notValid, {}, unavailable});
         row("relay: held", {Relay, "held", inUse, {}, unavailable});
         row("relay: pulled out at its command", {Relay, "at line 1", lost, {"AT+WIOW=0,0"}, gone});
         row("defaults: not a tty", {Defaults, "/dev/null", notTty, {}, unavailable});
@@ -374,16 +393,18 @@ private slots:
     void portFailures() {
         QFETCH(FailureRow, row);
         ModemBench bench;
-        linkState().RelayCommand() = "AT+WIOW=0,0";
+        if (row.operation == Connect)
+            bench.connection.disconnect(); // not connected yet
         SerialPort holder;
         if (row.situation.startsWith("/dev/")) {
+            // "Com N" names that device, or the connection found it.
             QFile::remove(bench.modem.linkPath());
             QVERIFY(QFile::link(row.situation, bench.modem.linkPath()));
+            bench.connection.setConnectedDevice(row.situation);
         } else if (row.situation == "Com 200") {
-            linkState().CommPortNumber = 200;
+            bench.connection.setCommPortNumber(200);
         } else if (row.situation == "held") {
-            holder.setPortNumber(qint16(bench.com));
-            QVERIFY(!holder.open());
+            QVERIFY(!holder.open(bench.modem.devicePath()));
         } else if (row.situation == "denied") {
             QCOMPARE(::chmod(QFile::encodeName(bench.modem.devicePath()), 0), 0);
             if (::getuid() == 0) { // root ignores file permissions: run the row as nobody
@@ -412,11 +433,11 @@ private slots:
 
         OperationResult result;
         if (row.operation == Connect)
-            ConnectModem(bench.port, bench.view);
+            ConnectModem(bench.connection, bench.view);
         else if (row.operation == Relay)
-            result = SendRelayString(bench.port, bench.view);
+            result = SendRelayString(bench.connection, bench.view, RelayOnCommand);
         else
-            result = SendDefaultString(bench.port, bench.view);
+            result = SendDefaultString(bench.connection, bench.view);
 
         QVERIFY(took.elapsed() < 3000); // at once, not after the time-outs
         QCOMPARE(bench.view.errors().size(), 1);
@@ -426,7 +447,7 @@ private slots:
                  qPrintable(bench.view.errors()[0]));
         if (row.operation == Connect) {
             QCOMPARE(bench.view.events.last(), disconnected);
-            QVERIFY(!linkState().ModemConnected);
+            QVERIFY(!bench.connection.ModemConnected);
         } else {
             QCOMPARE(result.end, row.end);
             // A port that is only busy keeps the window connected; a lost one
@@ -436,7 +457,7 @@ private slots:
             else
                 QVERIFY(bench.view.events.last().startsWith("error: "));
         }
-        QVERIFY(!bench.port.isOpen());
+        QVERIFY(!bench.connection.port().isOpen());
         QTest::qWait(100); // nothing more comes
         QCOMPARE(bench.lines(int(row.lines.size())), row.lines);
     }
@@ -454,8 +475,9 @@ private slots:
         QFETCH(QString, change);
         ModemBench bench;
         VirtualModem other;
-        ConnectModem(bench.port, bench.view);
-        QVERIFY(linkState().ModemConnected);
+        bench.connection.disconnect();
+        ConnectModem(bench.connection, bench.view);
+        QVERIFY(bench.connection.ModemConnected);
         const QString link = bench.modem.linkPath();
         if (change == "vanish") {
             bench.modem.hangUp();
@@ -466,9 +488,9 @@ private slots:
         if (change != "remove")
             QVERIFY(QFile::link(other.devicePath(), link));
         bench.modem.clearReceived();
-        linkState().RelayCommand() = "AT+WIOW=0,0";
 
-        const OperationResult result = SendRelayString(bench.port, bench.view);
+        const OperationResult result =
+            SendRelayString(bench.connection, bench.view, RelayOnCommand);
 
         QTest::qWait(100);
         QVERIFY(other.received().empty());

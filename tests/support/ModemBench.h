@@ -1,8 +1,7 @@
 #pragma once
 
-#include "LinkState.h"
+#include "ModemConnection.h"
 #include "RecordingView.h"
-#include "SerialPort.h"
 #include "VirtualModem.h"
 
 #include <QTest>
@@ -19,22 +18,22 @@ struct Line {
 Q_DECLARE_METATYPE(Line)
 
 // A virtual modem on a 9600 bit/s line, linked as a "Com N" of its own in the
-// test's ports folder, the serial port on that number, and a window that
-// records. The test program gives itself a home folder of its own first.
+// test's ports folder, a connection to it as after a successful connection
+// check, and a window that records. The test program gives itself a home
+// folder of its own first.
 struct ModemBench {
     VirtualModem modem;
-    SerialPort port;
-    RecordingView view;
+    ModemConnection connection;
+    RecordingView view{&connection};
     int com = 0;
 
     explicit ModemBench(Line line = {}) {
         modem.setUsbLatencyMs(line.usbLatencyMs);
         modem.setProcessingMs(line.processingMs);
         com = modem.linkAs();
-        port.setPortNumber(qint16(com));
-        linkState() = LinkState{};
-        linkState().CommPortNumber = qint16(com);
-        linkState().ModemConnected = true; // as after a connection check
+        connection.setCommPortNumber(qint16(com));
+        connection.setConnectedDevice(modem.devicePath());
+        connection.ModemConnected = true;
     }
     // Whatever a test did, every line went out ended by one CR alone: a line
     // feed anywhere is counted here, and the test's cleanup() fails on it.
@@ -68,11 +67,6 @@ struct ModemBench {
                                                          *before.resultAt)
             .count();
     }
-    // Milliseconds between the first characters of lines i and j.
-    double msFromLineToLine(int i, int j) const {
-        const auto received = modem.received();
-        return std::chrono::duration<double, std::milli>(received.at(j).firstByteAt -
-                                                         received.at(i).firstByteAt)
-            .count();
-    }
+    // How long ago the current command was written, on the program's clock.
+    double msSinceSend() const { return connection.sinceSendNs() / 1e6; }
 };

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "ConfigView.h"
-#include "LinkState.h"
+#include "ModemConnection.h"
 
 #include <QStringList>
 
@@ -10,10 +10,12 @@
 
 // Stands in for the main window: holds the panels and the grid, and records
 // in order what the operations showed and enabled ("status: ...",
-// "error: ...", "frames: on", "toolbar: off"), with ModemConnected at each
-// event. A box is answered at once.
+// "error: ...", "frames: on", "controls: off"), with the connection's
+// ModemConnected at each event. A box is answered at once.
 class RecordingView : public ConfigView {
 public:
+    explicit RecordingView(const ModemConnection* connection = nullptr) : connection_(connection) {}
+
     InputsConfig inputs{};
     std::array<QString, PhoneBookSize + 1> grid{}; // row p for position p; row 0 is the heading
     QStringList events;
@@ -33,11 +35,10 @@ public:
     QStringList statusTexts() const { return withPrefix("status: "); }
     QStringList errors() const { return withPrefix("error: "); }
     QString status() const { return statusTexts().value(statusTexts().size() - 1); }
-    // Whether the toolbar and the frames are enabled again (or were never touched).
+    // Whether the controls are enabled again (or were never touched).
     bool controlsOn() const {
-        const QStringList frames = withPrefix("frames: "), toolbar = withPrefix("toolbar: ");
-        return frames.value(frames.size() - 1, "on") == "on" &&
-               toolbar.value(toolbar.size() - 1, "on") == "on";
+        const QStringList controls = withPrefix("controls: ");
+        return controls.value(controls.size() - 1, "on") == "on";
     }
     // The panels and the filled rows of the grid, as the user would read them.
     QStringList window() const;
@@ -48,7 +49,7 @@ public:
             onStatus(text);
     }
     void setFramesEnabled(bool on) override { record(on ? "frames: on" : "frames: off"); }
-    void setToolbarEnabled(bool on) override { record(on ? "toolbar: on" : "toolbar: off"); }
+    void setControlsEnabled(bool on) override { record(on ? "controls: on" : "controls: off"); }
     void showModemError(const QString& text) override { record("error: " + text); }
     void pumpEvents() override {
         ++pumps;
@@ -66,9 +67,11 @@ public:
     }
 
 private:
+    const ModemConnection* connection_;
+
     void record(const QString& event) {
         events << event;
-        connectedAt << linkState().ModemConnected;
+        connectedAt << (connection_ && connection_->ModemConnected);
     }
 };
 

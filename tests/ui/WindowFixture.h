@@ -1,10 +1,10 @@
 #pragma once
 
-#include "LinkState.h"
 #include "MainToolbar.h"
 #include "MainWindow.h"
 #include "PhoneGrid.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QStandardPaths>
@@ -17,7 +17,6 @@
 // null if the window system never made it active.
 inline std::unique_ptr<MainWindow> shownWindow(bool framesEnabled = false) {
     QStandardPaths::setTestModeEnabled(true);
-    linkState() = LinkState{};
     auto window = std::make_unique<MainWindow>();
     if (framesEnabled)
         window->setFramesEnabled(true);
@@ -27,11 +26,13 @@ inline std::unique_ptr<MainWindow> shownWindow(bool framesEnabled = false) {
 }
 
 // What the user can reach, as the connection state has it: the toolbar, both
-// frames, the port selector, how many of buttons 3 to 6, and button 1's image.
+// frames, the port selector, how many of the commands that need a modem, and
+// the connection button's image.
 inline QString reachable(const MainWindow& window) {
     int commands = 0;
-    for (int position : {3, 4, 5, 6})
-        commands += window.toolbar()->buttonWidget(position)->isEnabled();
+    for (ToolbarCommand command : {ToolbarCommand::ResetModem, ToolbarCommand::DefaultSettings,
+                                   ToolbarCommand::RelayOn, ToolbarCommand::RelayOff})
+        commands += window.toolbar()->button(command)->isEnabled();
     return QString("toolbar %1, frames %2, selector %3, commands %4, image %5")
         .arg(window.toolbar()->isEnabled())
         .arg(window.frmMain()->isEnabled() && window.frmNumbers()->isEnabled())
@@ -42,8 +43,8 @@ inline QString reachable(const MainWindow& window) {
 inline const QString NotConnected = "toolbar 1, frames 0, selector 1, commands 0, image 1";
 inline const QString Connected = "toolbar 1, frames 1, selector 0, commands 4, image 2";
 
-inline void clickToolbar(MainWindow& window, int position) {
-    QTest::mouseClick(window.toolbar()->buttonWidget(position), Qt::LeftButton);
+inline void clickToolbar(MainWindow& window, ToolbarCommand command) {
+    QTest::mouseClick(window.toolbar()->button(command), Qt::LeftButton);
 }
 inline void clickCell(PhoneGrid& grid, int row, int column = PhoneGrid::NumberColumn) {
     QTest::mouseClick(grid.viewport(), Qt::LeftButton, {},

@@ -5,6 +5,7 @@
 #include "Dialogs.h"
 #include "MessageTextBox.h"
 #include "PortsFolderLink.h"
+#include "StatusClock.h"
 #include "Twips.h"
 #include "VirtualModem.h"
 
@@ -12,6 +13,7 @@
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimeZone>
 #include <QtTest>
 
 class MainWindowTest : public QObject {
@@ -48,7 +50,7 @@ private slots:
         QVERIFY(ports.itemData(link->number() - 1, Qt::ToolTipRole).toString().startsWith("/dev/"));
         QCOMPARE(ports.itemData(254, Qt::ToolTipRole).toString(),
                  QStringLiteral("No serial port is there"));
-        QCOMPARE(linkState().CommPortNumber, 1);
+        QCOMPARE(window->connection().commPortNumber(), 1);
         for (int input = 1; input <= 3; ++input) // placeholders in both boxes
             QCOMPARE(window->inputConfig(input), InputConfig{});
         QCOMPARE(window->cmbMsec(3)->currentText(), QStringLiteral("No delay"));
@@ -61,11 +63,11 @@ private slots:
         ports.setFocus();
         for (int step = 0; step < 6; ++step)
             QTest::keyClick(&ports, Qt::Key_Down);
-        QCOMPARE(linkState().CommPortNumber, 7);
+        QCOMPARE(window->connection().commPortNumber(), 7);
     }
 
     void shouldNameEveryControlForScreenReaders() {
-        const QStringList names{"Toolbar1_button1|Connection|",
+        const QStringList names{"Toolbar1_connection|Connection|",
                                 "cmdSendInputs|Set|Send Input configuration to modem",
                                 "txtMessage_3|Input 3 Single message|",
                                 "txtMessage_5|Input 2 Double message|", "PhoneGrid|Phone Numbers|"};
@@ -79,6 +81,31 @@ private slots:
             if (!want[2].isEmpty())
                 QCOMPARE(reader->text(QAccessible::Description), want[2]);
         }
+    }
+
+    // The toolbar keeps the order it has always had: the connection, the
+    // port selector's gap, reset, defaults, the two relays, About last.
+    void shouldKeepTheToolbarsOrder() {
+        const QList<ToolbarCommand> order{
+            ToolbarCommand::Connection, ToolbarCommand::ResetModem, ToolbarCommand::DefaultSettings,
+            ToolbarCommand::RelayOn,    ToolbarCommand::RelayOff,   ToolbarCommand::About};
+        QList<ToolbarCommand> byPosition;
+        for (int position = 1; position <= 7; ++position)
+            if (const auto command = MainToolbar::commandAt(position))
+                byPosition << *command;
+        QCOMPARE(byPosition, order);
+        QVERIFY(!MainToolbar::commandAt(2));
+        QList<QAction*> actions = window->toolbar()->actions();
+        QCOMPARE(actions.first(), window->toolbar()->action(ToolbarCommand::Connection));
+        QCOMPARE(actions.last(), window->toolbar()->action(ToolbarCommand::About));
+    }
+
+    void shouldShowTheClockWithShortDateAndLongTimeWithoutZone() {
+        QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+        const QString text =
+            clockText(QDateTime({2026, 12, 6}, {14, 3, 22}, QTimeZone("Europe/Prague")));
+        QLocale::setDefault(QLocale::c());
+        QVERIFY2(text.startsWith("12/6/26 2:03:22") && text.endsWith("PM"), qPrintable(text));
     }
 
     void shouldAskWithYesAsDefaultAndNoIcon() {

@@ -1,6 +1,0 @@
-#include "LinkState.h"
-
-LinkState& linkState() {
-    static LinkState state;
-    return state;
-}

@@ -1,0 +1,115 @@
+#include "OperationRunner.h"
+
+#include "ModemConnection.h"
+#include "ModemView.h"
+#include "PortErrors.h"
+
+namespace {
+
+const QString connectedText = QStringLiteral("Modem Connected");
+
+PortError failureOf(const SerialPort& port) {
+    if (const auto failure = port.failure())
+        return *failure;
+    PortError closed; // closed under the operation
+    closed.device = port.device();
+    closed.lost = true;
+    return closed;
+}
+
+// Ends an operation that cannot go on; nothing more is sent.
+OperationResult stopped(ModemConnection& connection, ModemView& view, OperationResult result,
+                        OperationEnd end, const std::optional<PortError>& error = {}) {
+    result.end = end;
+    connection.port().close();
+    if (end == OperationEnd::PortUnavailable) {
+        // The window stays connected: the port may be free again next time.
+        view.showModemError(portErrorMessage(*error));
+        view.setStatusText(connectedText);
+    } else if (end == OperationEnd::PortLost) {
+        // The window goes back to not connected; it says so itself.
+        view.showModemError(portErrorMessage(failureOf(connection.port())));
+    }
+    return result;
+}
+
+} // namespace
+
+OperationResult runOperation(ModemConnection& connection, ModemView& view,
+                             const OperationPlan& plan) {
+    OperationResult result;
+    if (!plan.openingText.isEmpty())
+        view.setStatusText(plan.openingText);
+    if (view.cancelled())
+        return stopped(connection, view, result, OperationEnd::Cancelled);
+    if (const auto error = connection.reopen())
+        return stopped(connection, view, result, OperationEnd::PortUnavailable, error);
+
+    for (qsizetype i = 0; i < plan.steps.size(); ++i) {
+        const Step& step = plan.steps[i];
+        if (step.announced)
+            view.setStatusText(step.text + QStringLiteral("..."));
+        const ExchangeOutcome outcome = runAtExchange(connection, view, step.exchange);
+        if (outcome == ExchangeOutcome::Cancelled)
+            return stopped(connection, view, result, OperationEnd::Cancelled);
+        if (outcome == ExchangeOutcome::PortFailed)
+            return stopped(connection, view, result, OperationEnd::PortLost);
+        connection.ReplyBuffer.clear();
+        const bool answered = outcome == ExchangeOutcome::Answered;
+        if (!answered)
+            result.unconfirmed << int(i + 1);
+        view.setStatusText(step.text +
+                           (answered ? QStringLiteral("...OK") : QStringLiteral("...Failed!")));
+        if (!waitPumping(connection, view, PauseAfterReplyMs))
+            return stopped(connection, view, result, OperationEnd::Cancelled);
+    }
+    if (plan.closePortAtEnd)
+        connection.port().close();
+    view.setStatusText(connectedText);
+    return result;
+}
+
+QueryReply runQuery(ModemConnection& connection, ModemView& view, const QueryPlan& plan) {
+    const auto stop = [&](OperationEnd end) {
+        connection.port().close();
+        if (end == OperationEnd::PortLost)
+            view.showModemError(portErrorMessage(failureOf(connection.port())));
+        // What arrived before the end still counts: the readers apply the
+        // entries that came whole.
+        return QueryReply{end, end == OperationEnd::PortLost ? connection.ReplyBuffer : QString(),
+                          false};
+    };
+    if (view.cancelled())
+        return stop(OperationEnd::Cancelled);
+    // A reader has no box of its own for a port that is busy: its caller
+    // learns that nothing was read.
+    if (connection.reopen())
+        return stop(OperationEnd::PortUnavailable);
+    if (!writeCommandLine(connection, plan.query))
+        return stop(OperationEnd::PortLost);
+
+    // The modem needs a moment before it starts listing; nothing is read now.
+    if (!waitPumping(connection, view, plan.firstWaitMs))
+        return stop(OperationEnd::Cancelled);
+
+    connection.SendTime = connection.clock().nowNs();
+    switch (collectReply(connection, view,
+                         {plan.query, plan.timeoutMs, CompletionRule::FinalResult, true, {}})) {
+    case CollectionEnd::PortFailed:
+        return stop(OperationEnd::PortLost);
+    case CollectionEnd::Cancelled:
+        return stop(OperationEnd::Cancelled);
+    case CollectionEnd::Ended:
+        break;
+    }
+    connection.port().close();
+    return {OperationEnd::Completed, connection.ReplyBuffer,
+            finalResultCode(connection.ReplyBuffer) == FinalResult::Ok};
+}
+
+QString spokenList(const QStringList& items) {
+    if (items.size() <= 1)
+        return items.value(0);
+    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
+           items.last();
+}
