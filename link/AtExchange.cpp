@@ -83,18 +83,27 @@ CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
             return CollectionEnd::Cancelled;
         // A port closed under us (by a handler run from pumpEvents) would
         // turn every wait into no wait at all: treat it as lost.
-        if (!port.isOpen())
+        if (!port.isOpen()) {
+            connection.traffic().collectionEnded(ModemTraffic::CollectionEnd::PortLost);
             return CollectionEnd::PortFailed;
+        }
         port.waitForData(passWaitMs(connection.sinceSendNs(), exchange.timeoutMs));
         if (exchange.pumpEvents)
             view.pumpEvents();
         // What arrived before a device went away still counts.
         connection.ReplyBuffer += port.readAll();
-        if (port.failure())
+        if (port.failure()) {
+            connection.traffic().collectionEnded(ModemTraffic::CollectionEnd::PortLost);
             return CollectionEnd::PortFailed;
-        if (connection.sinceSendNs() > timeoutNs ||
-            !collectionGoesOn(exchange.rule, connection.ReplyBuffer))
+        }
+        if (!collectionGoesOn(exchange.rule, connection.ReplyBuffer)) {
+            connection.traffic().collectionEnded(ModemTraffic::CollectionEnd::ReplyComplete);
             return CollectionEnd::Ended;
+        }
+        if (connection.sinceSendNs() > timeoutNs) {
+            connection.traffic().collectionEnded(ModemTraffic::CollectionEnd::TimedOut);
+            return CollectionEnd::Ended;
+        }
     }
 }
 

@@ -4,7 +4,9 @@
 
 ModemConnection::ModemConnection(LinkClock* clock)
     : ownClock_(clock ? nullptr : std::make_unique<SystemClock>()),
-      clock_(clock ? clock : ownClock_.get()) {}
+      clock_(clock ? clock : ownClock_.get()) {
+    port_.setTraffic(&traffic_);
+}
 
 QString ModemConnection::deviceForCommPort() const {
     return listing_ ? deviceForComPort(commPortNumber_, *listing_)

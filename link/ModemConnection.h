@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LinkClock.h"
+#include "ModemTraffic.h"
 #include "SerialPort.h"
 
 #include <QString>
@@ -20,6 +21,8 @@ public:
     SerialPort& port() { return port_; }
     const SerialPort& port() const { return port_; }
     LinkClock& clock() { return *clock_; }
+    // Everyone who watches the traffic on the line (none at first).
+    ModemTrafficFanOut& traffic() { return traffic_; }
 
     // "Com N" as the port selector has it: the number the next connection
     // check looks for (1 is the first port).
@@ -59,6 +62,7 @@ public:
 private:
     std::unique_ptr<SystemClock> ownClock_;
     LinkClock* clock_;
+    ModemTrafficFanOut traffic_;
     SerialPort port_;
     qint16 commPortNumber_ = 0;
     std::optional<QStringList> listing_;

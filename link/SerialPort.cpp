@@ -1,5 +1,6 @@
 #include "SerialPort.h"
 
+#include "ModemTraffic.h"
 #include "PortErrors.h"
 
 #include <QFileInfo>
@@ -55,12 +56,17 @@ std::optional<PortError> SerialPort::open(const QString& device) {
     // UnsupportedOperationError, which noteError() lets pass.
     port_->setDataTerminalReady(true);
     port_->setRequestToSend(true);
+    if (traffic_)
+        traffic_->portOpened(device_);
     return std::nullopt;
 }
 
 void SerialPort::close() {
-    if (port_->isOpen())
-        port_->close();
+    if (!port_->isOpen())
+        return;
+    port_->close();
+    if (traffic_)
+        traffic_->portClosed(device_);
 }
 
 int SerialPort::charactersWaiting() {
@@ -72,14 +78,22 @@ int SerialPort::charactersWaiting() {
 }
 
 void SerialPort::discardInput() {
-    if (port_->isOpen())
-        port_->clear(QSerialPort::Input);
+    if (!port_->isOpen())
+        return;
+    if (traffic_) {
+        const QString late = readAll();
+        if (!late.isEmpty())
+            traffic_->discarded(int(late.size()));
+    }
+    port_->clear(QSerialPort::Input);
 }
 
 bool SerialPort::write(const QString& text) {
     if (!port_->isOpen() || failure_)
         return false;
     const QByteArray bytes = text.toLatin1();
+    if (traffic_)
+        traffic_->sent(text);
     if (port_->write(bytes) != bytes.size())
         return false;
     // Hands the bytes to the system now, without waiting for them to leave:
@@ -92,7 +106,10 @@ QString SerialPort::readAll() {
     if (!port_->isOpen())
         return {};
     port_->waitForReadyRead(0);
-    return QString::fromLatin1(port_->readAll());
+    const QString text = QString::fromLatin1(port_->readAll());
+    if (traffic_ && !text.isEmpty())
+        traffic_->received(text);
+    return text;
 }
 
 void SerialPort::waitForData(int ms) {
@@ -112,4 +129,6 @@ void SerialPort::noteError(int error) {
     lost.reason = port_->errorString();
     lost.lost = true;
     failure_ = lost;
+    if (traffic_)
+        traffic_->portLost(device_);
 }

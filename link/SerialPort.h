@@ -7,6 +7,7 @@
 #include <optional>
 
 class QSerialPort;
+class ModemTraffic;
 
 // Open failures that the connection check tells apart.
 inline constexpr int PortNotValidError = 8002; // no such device
@@ -32,6 +33,8 @@ public:
 
     // The device of the last open.
     QString device() const { return device_; }
+    // Who is told of opens, closes, writes, reads and a lost device (may be none).
+    void setTraffic(ModemTraffic* traffic) { traffic_ = traffic; }
 
     bool isOpen() const;
     // Opens the device; an error when it cannot be had.
@@ -42,7 +45,8 @@ public:
     // Characters received and not yet read. Polls the port first, so it is
     // right even while no event loop runs.
     int charactersWaiting();
-    // Throws away everything received and not yet read.
+    // Throws away everything received and not yet read (what is thrown away
+    // is still reported to the traffic watcher as received).
     void discardInput();
     // Queues the text for sending. False when the port has been lost.
     bool write(const QString& text);
@@ -60,6 +64,7 @@ private:
     std::unique_ptr<QSerialPort> port_;
     QString device_;
     std::optional<PortError> failure_;
+    ModemTraffic* traffic_ = nullptr;
 
     void noteError(int error);
 };
