@@ -15,7 +15,7 @@
 // The list of the system's ports is taken once, when the port selector is
 // filled: listSerialPorts() gives that snapshot, and the window hands the
 // same snapshot to deviceForComPort() for the selector's tooltips and to
-// SerialPort::setPortListing() for the opens, so a USB adapter plugged in
+// ModemConnection::setPortListing() for the opens, so a USB adapter plugged in
 // later does not shift the numbers behind the user's back. Links are looked
 // up at every call, so a link made later counts at once.
 
