@@ -411,7 +411,7 @@ void VirtualModem::Impl::arrive(char c, TimePoint at) {
     }
 
     line.open = false;
-    received.push_back({line.text, at, line.firstByteAt, std::nullopt, {}});
+    received.push_back({line.text, at, line.firstByteAt, std::nullopt, std::nullopt, {}});
     receivedSeqs.push_back(line.seq);
     changed.notify_all();
     const bool commandLine = !line.text.isEmpty();
