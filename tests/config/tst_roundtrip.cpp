@@ -44,14 +44,6 @@ InputsConfig panelsFor(const std::array<VirtualModem::Input, 3>& stored) {
     return panels;
 }
 
-void verifyPausesFrom(const ModemBench& bench, int first, int last) {
-    for (int i = first + 1; i <= last; ++i) {
-        const double pause = bench.pauseBeforeMs(i);
-        QVERIFY2(pause > 200 && pause < 300,
-                 qPrintable(QStringLiteral("pause before line %1: %2 ms").arg(i).arg(pause)));
-    }
-}
-
 } // namespace
 
 class RoundTripTest : public QObject {
@@ -98,8 +90,8 @@ private slots:
         QVERIFY(bench.modem.phoneBook() == book);
         QCOMPARE(describe(panelsFor(bench.modem.inputs())), describe(panelsFor(inputs)));
         QCOMPARE(bench.lines().size(), 2 + 9 + 20);
-        verifyPausesFrom(bench, 2, 10);
-        verifyPausesFrom(bench, 11, 30);
+        bench.verifyPauses(2, 10);
+        bench.verifyPauses(11, 30);
 
         // And read again: the window is the same.
         bench.view = RecordingView(&bench.connection);

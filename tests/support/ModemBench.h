@@ -6,6 +6,7 @@
 
 #include <QTest>
 
+#include <algorithm>
 #include <chrono>
 
 // How the modem's bytes reach the program: byte by byte as they come off the
@@ -67,6 +68,24 @@ struct ModemBench {
                                                          *before.resultAt)
             .count();
     }
+    // The pauses before lines first+1 to last, on the modem's clock, hold
+    // when every one is longer than 200 ms and they are shorter than 300 ms:
+    // their median is, and a busy machine may hold one of them up, but not
+    // for long.
+    void verifyPauses(int first, int last) const {
+        QList<double> pauses;
+        for (int i = first + 1; i <= last; ++i)
+            pauses << pauseBeforeMs(i);
+        std::sort(pauses.begin(), pauses.end());
+        QString seen =
+            QStringLiteral("pauses before lines %1 to %2, sorted:").arg(first + 1).arg(last);
+        for (double pause : pauses)
+            seen += u' ' + QString::number(pause, 'f', 1);
+        QVERIFY2(pauses.first() > 200, qPrintable(seen));
+        QVERIFY2(pauses[pauses.size() / 2] < 300, qPrintable(seen));
+        QVERIFY2(pauses.last() < 1000, qPrintable(seen));
+    }
+
     // How long ago the current command was written, on the program's clock.
     double msSinceSend() const { return connection.sinceSendNs() / 1e6; }
 };
