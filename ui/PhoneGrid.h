@@ -28,10 +28,13 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void chooseRowFromSelection();
     void recolour();
+    // Every colour from the palette, again whenever the palette changes.
+    void applyPalette();
     bool isFixed(int row, int column) const { return row == 0 || column == 0; }
     void alignCell(QTableWidgetItem& item, int column) const;
 
