@@ -3,6 +3,7 @@
 #include "InputConfig.h"
 #include "SystemColours.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
@@ -166,3 +167,19 @@ void PhoneGrid::keyPressEvent(QKeyEvent* event) {
     QTableWidget::keyPressEvent(event);
 }
 
+// QTableView tells screen readers of the current and the selected cell by
+// numbers that count its hidden headers, which the grid's accessible table
+// does not have. The grid tells of the focus itself, in the table's numbers;
+// what it offers as selected is the chosen row, not the selection.
+void PhoneGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(accessibleIndex(current.row(), current.column()));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void PhoneGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
+}
