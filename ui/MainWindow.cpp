@@ -5,6 +5,7 @@
 #include "Images.h"
 #include "InitMainWindow.h"
 #include "InputPanel.h"
+#include "KeyboardOrder.h"
 #include "MainToolbar.h"
 #include "MessageTextBox.h"
 #include "PhoneGrid.h"
@@ -49,6 +50,7 @@ MainWindow::MainWindow(QWidget* parent)
     buildModemSettings();
     buildPhoneNumbers();
     buildStatusBar();
+    setKeyboardOrder(*this);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));

@@ -1,10 +1,10 @@
 // The main window as a screen reader meets it (roles, names, values, the
-// phone grid's table, the events of a new status). Accessibility is switched on from
+// phone grid's table, the events of a new status), and as a keyboard user
+// meets it (the Tab order, Esc on About). Accessibility is switched on from
 // the start, as it is when a screen reader runs before Tavek starts.
 #include "WindowFixture.h"
 
 #include "AboutWindow.h"
-#include "InputPanel.h"
 
 #include <QAccessible>
 #include <QLabel>
@@ -53,6 +53,15 @@ class AccessibilityTest : public QObject {
     Q_OBJECT
 
     std::unique_ptr<MainWindow> window;
+
+    QStringList tabWalk(Qt::Key key, int steps) {
+        QStringList walked;
+        for (int step = 0; step < steps; ++step) {
+            QTest::keyClick(QApplication::focusWidget(), key);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        return walked;
+    }
 
 private slots:
     void initTestCase() {
@@ -176,6 +185,68 @@ private slots:
             QCOMPARE(table->selectedRows(), QList<int>{chosen - 1});
             QVERIFY(grid->focusChild()->state().focused);
         }
+    }
+
+    // Tab runs along the toolbar in its own order, then each input top to
+    // bottom (an option pair is one stop), the inputs' Set, the grid and the
+    // phone book's Set. Disabled controls are passed over.
+    void shouldTabLeftToRightTopToBottom_data() {
+        QTest::addColumn<bool>("connected");
+        QTest::newRow("not connected") << false;
+        QTest::newRow("connected") << true;
+    }
+    void shouldTabLeftToRightTopToBottom() {
+        QFETCH(bool, connected);
+        window->setFramesEnabled(connected);
+        window->toolbar()->setConnectedCommandsEnabled(connected);
+        QStringList order;
+        for (QAction* action : window->toolbar()->actions()) {
+            if (window->toolbar()->widgetForAction(action)->isAncestorOf(window->cmbSerial()))
+                order << "cmbSerial";
+            else if (action->isEnabled() && !action->isSeparator())
+                order << "Toolbar1_" + action->objectName();
+        }
+        QCOMPARE(order.mid(0, 2), QStringList({"Toolbar1_connection", "cmbSerial"}));
+        if (connected) {
+            for (int input = 1; input <= 3; ++input)
+                order << QString("optI%1Active_0").arg(input) << QString("optPort%1_0").arg(input)
+                      << QString("optBit%1_0").arg(input) << QString("cmbMsec_%1").arg(input)
+                      << QString("txtMessage_%1").arg(input)
+                      << QString("txtMessage_%1").arg(input + 3);
+            order << "cmdSendInputs"
+                  << "PhoneGrid"
+                  << "cmdSetNumbers";
+        }
+        order << order.first(); // and round again
+
+        window->toolbar()->button(ToolbarCommand::Connection)->setFocus();
+        QCOMPARE(QStringList(order.first()) + tabWalk(Qt::Key_Tab, int(order.size()) - 1), order);
+        std::reverse(order.begin(), order.end());
+        QCOMPARE(QStringList(order.first()) + tabWalk(Qt::Key_Backtab, int(order.size()) - 1),
+                 order);
+    }
+
+    void shouldCloseAboutWithEsc_data() {
+        QTest::addColumn<QString>("focus"); // the control that has it, or none
+        QTest::newRow("on the window") << QString();
+        QTest::newRow("on the Exit button") << "btnclose";
+        QTest::newRow("on the web link") << "URLlbl";
+    }
+    void shouldCloseAboutWithEsc() {
+        QFETCH(QString, focus);
+        window->run(ToolbarCommand::About);
+        QPointer<AboutWindow> about = window->aboutWindow();
+        QVERIFY(about);
+        QVERIFY(QTest::qWaitFor([&] { return about->isActiveWindow(); }));
+        QWidget* target = about;
+        if (!focus.isEmpty()) {
+            target = about->findChild<QWidget*>(focus);
+            target->setFocus();
+            QVERIFY(target->hasFocus());
+        }
+        QTest::keyClick(target, Qt::Key_Escape);
+        QVERIFY(!about || about->isHidden());
+        QVERIFY(window->isVisible());
     }
 };
 
