@@ -1,10 +1,12 @@
-// The window in light and dark palettes, as the user sees it: every field in
-// the palette's colours, its text readable on it, the placeholder apart from
-// typed text; also when the palette changes while the window is open.
+// The windows in light and dark palettes, as the user sees them: every field
+// in the palette's colours, its text readable on it, the placeholder apart
+// from typed text, also when the palette changes while the window is open;
+// the splash's words readable on its picture.
 #include "WindowFixture.h"
 
 #include "AboutWindow.h"
 #include "MessageTextBox.h"
+#include "Preloader.h"
 
 #include <QLabel>
 #include <QStyle>
@@ -159,6 +161,25 @@ private slots:
         const QColor behind = colours.color(QPalette::Window);
         QVERIFY_NEAR(shot.pixelColor(shot.width() - 2, 1), behind);
         QVERIFY(contrast(inkIn(shot, shot.rect(), behind), behind) >= Readable);
+    }
+
+    // The splash is a light picture with words on it, in any palette.
+    void splashShouldStayReadable_data() {
+        QTest::addColumn<QPalette>("palette");
+        QTest::newRow("light") << lightPalette();
+        QTest::newRow("dark") << darkPalette();
+    }
+    void splashShouldStayReadable() {
+        QFETCH(QPalette, palette);
+        QApplication::setPalette(palette);
+        const std::unique_ptr<Preloader> splash = std::make_unique<Preloader>([] {});
+        splash->timer()->stop();
+        const QImage shot = splash->grab().toImage();
+        for (const char* name : {"Label1", "Label2", "Label3"}) { // loading, version, description
+            const QRect area = splash->findChild<QLabel*>(name)->geometry();
+            const QColor behind = shot.pixelColor(area.right() - 1, area.center().y());
+            QVERIFY2(contrast(inkIn(shot, area, behind), behind) >= Readable, name);
+        }
     }
 };
 
