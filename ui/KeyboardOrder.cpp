@@ -4,7 +4,6 @@
 #include "MainWindow.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QToolButton>
 
