@@ -1,7 +1,12 @@
 #!/bin/bash
 # Takes docs/main-window.png and docs/about-window.png: Tavek under Xvfb,
-# connected to the virtual modem as "Com 1", its panels filled.
-# Usage: docs/take-screenshots.sh [build directory]   (needs xvfb-run and ImageMagick)
+# connected to the virtual modem as "Com 1", its panels filled; then the main
+# window again in Fusion's light palette (docs/main-window-light.png) and in a
+# dark one (docs/main-window-dark.png), the way a desktop hands Qt a dark
+# palette: through the qt6ct platform theme with its "darker" colour scheme.
+# Usage: docs/take-screenshots.sh [build directory]
+# (needs xvfb-run, ImageMagick, fonts-liberation for the narrow font the
+# layout was drawn for and, for the dark one, the Debian package qt6ct)
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
@@ -10,29 +15,63 @@ if [ -z "${TAVEK_IN_XVFB:-}" ]; then
     TAVEK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$build"
 fi
 
-# A ports folder of its own, so the user's links stay as they are.
+# A ports folder and settings of their own, so the user's stay as they are.
 export XDG_CONFIG_HOME=$(mktemp -d)
+modem="" tavek=""
 trap 'kill $tavek $modem 2>/dev/null || true; rm -rf "$XDG_CONFIG_HOME"' EXIT
 
 "$build/tools/tavek-virtual-modem" 1 >/dev/null &
 modem=$!
 sleep 0.5
-"$build/app/tavek" &
-tavek=$!
-sleep 2.5
 
 # Without a window manager the windows sit where Tavek centres them.
 main_x=$(((1280 - 976) / 2)); main_y=$(((800 - 594) / 2))
 click() { python3 "$here/xclick.py" $((main_x + $1)) $((main_y + $2)); }
 
-click 22 22      # Connection
-sleep 3.5
-click 850 130    # choose phone row 1
-sleep 0.5
-import -window root -crop 976x594+${main_x}+${main_y} +repage "$here/main-window.png"
+# Starts Tavek with the environment given, connects, visits input 3's empty
+# message boxes (leaving them shows the placeholder), chooses phone row 3 and
+# takes the main window as docs/NAME.png. Tavek stays open.
+main_window() {
+    local name=$1
+    shift
+    env "$@" "$build/app/tavek" &
+    tavek=$!
+    sleep 2.5
+    click 22 22      # Connection
+    sleep 3.5
+    click 610 408    # input 3, Message Single
+    click 610 464    # input 3, Message Double
+    click 850 130    # choose phone row 3
+    sleep 0.5
+    import -window root -crop 976x594+${main_x}+${main_y} +repage "$here/$name.png"
+}
+close_tavek() {
+    kill "$tavek"
+    wait "$tavek" 2>/dev/null || true
+    tavek=""
+}
 
+main_window main-window
 click 377 22     # About Tavek
 sleep 1
 # Centred over the main window as QRect::center() counts.
 about_x=$((main_x + (976 - 1) / 2 - 572 / 2)); about_y=$((main_y + (594 - 1) / 2 - 372 / 2))
 import -window root -crop 572x372+${about_x}+${about_y} +repage "$here/about-window.png"
+close_tavek
+
+main_window main-window-light QT_STYLE_OVERRIDE=Fusion
+close_tavek
+
+if [ ! -e /usr/share/qt6ct/colors/darker.conf ]; then
+    echo "take-screenshots: no dark screenshot without qt6ct (apt-get install qt6ct)" >&2
+    exit 1
+fi
+mkdir -p "$XDG_CONFIG_HOME/qt6ct"
+cat >"$XDG_CONFIG_HOME/qt6ct/qt6ct.conf" <<'EOF'
+[Appearance]
+style=Fusion
+custom_palette=true
+color_scheme_path=/usr/share/qt6ct/colors/darker.conf
+EOF
+main_window main-window-dark QT_QPA_PLATFORMTHEME=qt6ct
+close_tavek

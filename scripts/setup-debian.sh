@@ -3,6 +3,7 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev qt6-svg-dev fonts-dejavu-core
+          qt6-base-private-dev # the accessibility test switches Qt's accessibility on
           dpkg-dev file) # the last two: cpack makes the Debian package with them
 missing=()
 for p in "${packages[@]}"; do

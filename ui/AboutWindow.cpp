@@ -7,6 +7,7 @@
 #include "WindowFont.h"
 
 #include <QDesktopServices>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QToolButton>
 
@@ -106,4 +107,12 @@ void AboutWindow::showEvent(QShowEvent* event) {
         const QRect owner = parentWidget()->frameGeometry();
         move(owner.center() - QPoint(width() / 2, height() / 2));
     }
+}
+
+void AboutWindow::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }

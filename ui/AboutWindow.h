@@ -41,6 +41,8 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Esc closes the window, as it closes a dialog.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QLabel* addLabel(const QString& name, const QString& text, QRect place, const QFont& font);

@@ -36,6 +36,8 @@ QStringList InputPanel::delayEntries() {
 InputPanel::InputPanel(int input, QWidget* parent)
     : QGroupBox(QStringLiteral(" Input %1 ").arg(input), parent), input_(input) {
     setObjectName(QStringLiteral("frmI%1").arg(input));
+    // Qt would name a frame inside a frame after the outer one's caption.
+    setAccessibleName(title());
     const int element = input - 1;
     const QString pairSuffix = QString::number(input);
 
@@ -68,7 +70,7 @@ InputPanel::InputPanel(int input, QWidget* parent)
     cmbMsec_->setObjectName(elementName(QStringLiteral("cmbMsec"), input));
     cmbMsec_->addItems(delayEntries());
     cmbMsec_->setGeometry(twipsRect(720, 1200, 1455, 315));
-    cmbMsec_->setAccessibleName(QStringLiteral("Input %1 delay in msec").arg(input));
+    cmbMsec_->setAccessibleName(QStringLiteral("Input %1 delay").arg(input));
     msec->setBuddy(cmbMsec_);
 
     addLabel(QStringLiteral("lblSMSmessage"), element, QStringLiteral("Message Single:"),

@@ -6,9 +6,9 @@
 LinkLabel::LinkLabel(const QString& text, QFont font, QWidget* parent) : QLabel(text, parent) {
     font.setUnderline(true);
     setFont(font);
-    QPalette colours = palette();
-    colours.setColor(QPalette::WindowText, Qt::blue);
-    setPalette(colours);
+    // The palette's link colour: blue in a light palette, a lighter blue in
+    // a dark one.
+    setForegroundRole(QPalette::Link);
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::TabFocus);
 }

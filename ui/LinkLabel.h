@@ -2,8 +2,9 @@
 
 #include <QLabel>
 
-// A label that acts as a link: blue, underlined, a hand pointer, and the
-// whole label answers a click (or Enter and Space when it has the focus).
+// A label that acts as a link: the palette's link colour, underlined, a hand
+// pointer, and the whole label answers a click (or Enter and Space when it
+// has the focus).
 class LinkLabel : public QLabel {
     Q_OBJECT
 public:

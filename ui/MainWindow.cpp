@@ -1,9 +1,11 @@
 #include "MainWindow.h"
 
 #include "AboutWindow.h"
+#include "AccessibleInterfaces.h"
 #include "Images.h"
 #include "InitMainWindow.h"
 #include "InputPanel.h"
+#include "KeyboardOrder.h"
 #include "MainToolbar.h"
 #include "MessageTextBox.h"
 #include "PhoneGrid.h"
@@ -25,6 +27,7 @@
 MainWindow::MainWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+    installAccessibleInterfaces();
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Tavek"));
     setWindowIcon(productIcon());
@@ -47,6 +50,7 @@ MainWindow::MainWindow(QWidget* parent)
     buildModemSettings();
     buildPhoneNumbers();
     buildStatusBar();
+    setKeyboardOrder(*this);
 
     timer1_ = new QTimer(this);
     timer1_->setObjectName(QStringLiteral("Timer1"));
@@ -137,11 +141,13 @@ void MainWindow::buildStatusBar() {
     statusLine_ = new QLabel(statusBar_);
     statusLine_->setObjectName(QStringLiteral("StatusBar1_panel1"));
     statusLine_->setFixedWidth(twips(10600));
-    statusLine_->setAccessibleName(QStringLiteral("Status"));
+    // A screen reader reads the panels' text as their names, and hears of
+    // each new status as a name change; what they are is their description.
+    statusLine_->setAccessibleDescription(QStringLiteral("Status"));
     clockPanel_ = new QLabel(statusBar_);
     clockPanel_->setObjectName(QStringLiteral("StatusBar1_panel2"));
     clockPanel_->setFixedWidth(twips(3900));
-    clockPanel_->setAccessibleName(QStringLiteral("Date and time"));
+    clockPanel_->setAccessibleDescription(QStringLiteral("Date and time"));
     for (QLabel* panel : {statusLine_, clockPanel_}) {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar_->addWidget(panel);

@@ -50,8 +50,11 @@ void MessageTextBox::setInPlaceholderColour(bool placeholder) {
 }
 
 void MessageTextBox::applyTextColour() {
-    QPalette colours = palette();
     const QColor colour = placeholderColour_ ? placeholderColour() : messageTextColour();
+    QPalette colours = palette();
+    if (colours.color(QPalette::Active, QPalette::Text) == colour &&
+        colours.color(QPalette::Inactive, QPalette::Text) == colour)
+        return; // also ends the palette change that setting it would bring
     colours.setColor(QPalette::Active, QPalette::Text, colour);
     colours.setColor(QPalette::Inactive, QPalette::Text, colour);
     setPalette(colours);
@@ -59,7 +62,7 @@ void MessageTextBox::applyTextColour() {
 
 void MessageTextBox::mousePressEvent(QMouseEvent* event) {
     // The box looks at its text alone: whatever the colour, the exact
-    // placeholder text is taken out, and the first character typed is black.
+    // placeholder text is taken out, and the first character typed is in the text colour.
     if (event->button() == Qt::LeftButton && text() == PlaceholderText) {
         setInPlaceholderColour(false);
         setText(QString());
@@ -91,7 +94,8 @@ void MessageTextBox::focusOutEvent(QFocusEvent* event) {
 
 void MessageTextBox::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
-    // A new system palette brings a new placeholder colour.
-    if (event->type() == QEvent::ApplicationPaletteChange)
+    // A new palette (the desktop switched to dark, say) brings new text and
+    // placeholder colours. Widgets hear of it as PaletteChange.
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
         applyTextColour();
 }

@@ -3,8 +3,10 @@
 #include "InputConfig.h"
 #include "SystemColours.h"
 
+#include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 
 namespace {
 // Both fixed rows of the heading and the numbers: one grid line each.
@@ -15,6 +17,20 @@ bool looksNumeric(const QString& text) {
     text.toDouble(&ok);
     return ok;
 }
+
+// The chosen row is shown by its background alone. The selection, which
+// follows clicks and arrows, is not drawn: the style would paint it in place
+// of that background.
+class WithoutSelection : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override {
+        QStyledItemDelegate::initStyleOption(option, index);
+        option->state &= ~QStyle::State_Selected;
+    }
+};
 } // namespace
 
 PhoneGrid::PhoneGrid(QWidget* parent) : QTableWidget(RowCount, ColumnCount, parent) {
@@ -31,29 +47,18 @@ PhoneGrid::PhoneGrid(QWidget* parent) : QTableWidget(RowCount, ColumnCount, pare
     setWordWrap(false);
     // Tab leaves the grid for the next control; the arrows move within it.
     setTabKeyNavigation(false);
-
-    // The chosen row is shown by its background alone, so the selection
-    // must not paint over it.
-    QPalette colours = palette();
-    for (auto group : {QPalette::Active, QPalette::Inactive}) {
-        colours.setColor(group, QPalette::Highlight, Qt::transparent);
-        colours.setColor(group, QPalette::HighlightedText, colours.color(group, QPalette::Text));
-    }
-    setPalette(colours);
+    setItemDelegate(new WithoutSelection(this));
 
     for (int row = 0; row < RowCount; ++row) {
         for (int column = 0; column < ColumnCount; ++column) {
             auto* item = new QTableWidgetItem;
-            if (isFixed(row, column)) {
-                item->setFlags(Qt::ItemIsEnabled);
-                item->setBackground(palette().brush(QPalette::Active, QPalette::Button));
-            } else {
-                item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
-            }
+            item->setFlags(isFixed(row, column) ? Qt::ItemIsEnabled
+                                                : Qt::ItemIsEnabled | Qt::ItemIsSelectable);
             alignCell(*item, column);
             setItem(row, column, item);
         }
     }
+    applyPalette();
 
     connect(this, &QTableWidget::cellClicked, this, &PhoneGrid::chooseRowFromSelection);
     connect(this, &QTableWidget::cellDoubleClicked, this, &PhoneGrid::chooseRowFromSelection);
@@ -101,9 +106,30 @@ void PhoneGrid::chooseRowFromSelection() {
 
 void PhoneGrid::recolour() {
     const QColor chosen = chosenRowColour();
-    for (int row = 1; row <= PhoneBookSize; ++row)
-        item(row, NumberColumn)
-            ->setBackground(row == selectedPhoneRow_ ? chosen : QColor(Qt::white));
+    // The other rows show the palette's own field colour.
+    for (int row = 1; row <= PhoneBookSize; ++row) {
+        if (QTableWidgetItem* cell = item(row, NumberColumn))
+            cell->setBackground(row == selectedPhoneRow_ ? QBrush(chosen) : QBrush());
+    }
+}
+
+void PhoneGrid::applyPalette() {
+    // The heading cells look like buttons, as fixed cells always have.
+    for (int row = 0; row < RowCount; ++row) {
+        for (int column = 0; column < ColumnCount; ++column) {
+            if (QTableWidgetItem* cell = item(row, column); cell && isFixed(row, column)) {
+                cell->setBackground(palette().brush(QPalette::Active, QPalette::Button));
+                cell->setForeground(palette().brush(QPalette::Active, QPalette::ButtonText));
+            }
+        }
+    }
+    recolour();
+}
+
+void PhoneGrid::changeEvent(QEvent* event) {
+    QTableWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange || event->type() == QEvent::ApplicationPaletteChange)
+        applyPalette();
 }
 
 void PhoneGrid::typeCharacter(char16_t code) {
@@ -139,4 +165,21 @@ void PhoneGrid::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QTableWidget::keyPressEvent(event);
+}
+
+// QTableView tells screen readers of the current and the selected cell by
+// numbers that count its hidden headers, which the grid's accessible table
+// does not have. The grid tells of the focus itself, in the table's numbers;
+// what it offers as selected is the chosen row, not the selection.
+void PhoneGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QAbstractItemView::currentChanged(current, previous);
+    if (QAccessible::isActive() && current.isValid() && hasFocus()) {
+        QAccessibleEvent event(this, QAccessible::Focus);
+        event.setChild(accessibleIndex(current.row(), current.column()));
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
+void PhoneGrid::selectionChanged(const QItemSelection& selected, const QItemSelection& deselected) {
+    QAbstractItemView::selectionChanged(selected, deselected);
 }

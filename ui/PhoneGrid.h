@@ -26,12 +26,22 @@ public:
     // The key handler proper, for one character code.
     void typeCharacter(char16_t code);
 
+    // The cell's number among the children of the grid's accessible table:
+    // row by row, the headings' row first.
+    static constexpr int accessibleIndex(int row, int column) { return row * ColumnCount + column; }
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
     void chooseRowFromSelection();
     void recolour();
+    // Every colour from the palette, again whenever the palette changes.
+    void applyPalette();
     bool isFixed(int row, int column) const { return row == 0 || column == 0; }
     void alignCell(QTableWidgetItem& item, int column) const;
 

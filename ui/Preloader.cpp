@@ -26,6 +26,11 @@ Preloader::Preloader(std::function<void()> showMain, QWidget* parent)
     setWindowIcon(productIcon());
     setFixedSize(twips(9000), twips(5985));
     setFont(windowFont());
+    // The words lie on a light picture whatever the desktop's palette, so
+    // they keep the dark text the picture was drawn for.
+    QPalette onPicture = palette();
+    onPicture.setColor(QPalette::WindowText, Qt::black);
+    setPalette(onPicture);
 
     auto* picture = new QLabel(this);
     picture->setObjectName(QStringLiteral("Image1"));

@@ -21,6 +21,8 @@ QColor chosenRowColour() {
     return systemColour(COLOR_INACTIVECAPTION);
 }
 #else
+// The palette's own placeholder colour: drawn over the box's background it
+// stays apart from typed text in light and dark palettes alike.
 QColor placeholderColour() {
     return QGuiApplication::palette().color(QPalette::PlaceholderText);
 }
@@ -29,3 +31,7 @@ QColor chosenRowColour() {
     return QGuiApplication::palette().color(QPalette::Inactive, QPalette::Highlight);
 }
 #endif
+
+QColor messageTextColour() {
+    return QGuiApplication::palette().color(QPalette::Text);
+}
