@@ -20,9 +20,16 @@ QString imagePath(const char* name) {
 } // namespace
 
 QIcon toolbarImage(int index) {
-    static constexpr std::array<const char*, ToolbarImageCount> files = {
-        "plug-out.svg",     "plug-in.svg", "reset-arrows.svg", "green-square.svg", "red-square.svg",
-        "about-bubble.svg", nullptr,       "blank-sheet.svg"};
+    static constexpr std::array<const char*, ToolbarImageCount> files = {"plug-out.svg",
+                                                                         "plug-in.svg",
+                                                                         "reset-arrows.svg",
+                                                                         "green-square.svg",
+                                                                         "red-square.svg",
+                                                                         "about-bubble.svg",
+                                                                         nullptr,
+                                                                         "blank-sheet.svg",
+                                                                         "open-configuration.svg",
+                                                                         "save-configuration.svg"};
     if (index < 1 || index > ToolbarImageCount || files[index - 1] == nullptr)
         return {};
     return QIcon(imagePath(files[index - 1]));
