@@ -31,7 +31,7 @@ click 850 130    # choose phone row 1
 sleep 0.5
 import -window root -crop 976x594+${main_x}+${main_y} +repage "$here/main-window.png"
 
-click 377 22     # About Tavek
+click 448 22     # About Tavek, last on the toolbar
 sleep 1
 # Centred over the main window as QRect::center() counts.
 about_x=$((main_x + (976 - 1) / 2 - 572 / 2)); about_y=$((main_y + (594 - 1) / 2 - 372 / 2))

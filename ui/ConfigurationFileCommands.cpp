@@ -17,13 +17,17 @@ const QString folderKey = QStringLiteral("configurationFiles/lastFolder");
 const QString suggestedName = QStringLiteral("configuration.tavek");
 
 // Where the file dialogs start: the folder of the last file chosen, as long
-// as it is there, else the documents folder. An installer who works through
-// fifty modems keeps their files in one place.
+// as it is there, else the documents folder, else home. An installer who
+// works through fifty modems keeps their files in one place.
 QString lastFolder() {
-    const QString folder = QSettings().value(folderKey).toString();
-    if (!folder.isEmpty() && QFileInfo(folder).isDir())
-        return folder;
-    return QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    const QString remembered = QSettings().value(folderKey).toString();
+    const QString documents = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    for (const QString& folder : {remembered, documents}) {
+        // A dialog told to start in a folder that is not there takes its name for a file's.
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    }
+    return QDir::homePath();
 }
 
 void rememberFolderOf(const QString& path) {

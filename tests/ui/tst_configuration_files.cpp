@@ -7,6 +7,8 @@
 #include "MessageTextBox.h"
 
 #include <QDir>
+#include <QFileDialog>
+#include <QMessageBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -71,6 +73,8 @@ private slots:
         QVERIFY(settings.isValid() && folder.isValid());
         QCoreApplication::setOrganizationName(QStringLiteral("tavek-tests"));
         QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings.path());
+        // The test's home has its documents folder, as a desktop user's has.
+        QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
     }
     void init() {
         ModemWindowFixture::init();
@@ -235,6 +239,24 @@ private slots:
         QDir(folder.filePath("site-b")).removeRecursively();
         clickToolbar(*window, ToolbarCommand::OpenConfiguration);
         QCOMPARE(files.openedIn, (QStringList{folder.filePath("site-b"), documents}));
+    }
+
+    // The system's dialogs, unshown: where they start and what they take.
+    void theRealDialogsStartWhereTheyAreTold() {
+        QDir().mkpath(folder.filePath("site"));
+        std::unique_ptr<QFileDialog> save(createSaveConfigurationDialog(
+            window.get(), folder.filePath("site/configuration.tavek")));
+        QCOMPARE(save->directory().absolutePath(), folder.filePath("site"));
+        QCOMPARE(save->selectedFiles(), QStringList{folder.filePath("site/configuration.tavek")});
+        QCOMPARE(save->defaultSuffix(), QStringLiteral("tavek"));
+        QCOMPARE(save->acceptMode(), QFileDialog::AcceptSave);
+        std::unique_ptr<QFileDialog> open(
+            createOpenConfigurationDialog(window.get(), folder.filePath("site")));
+        QCOMPARE(open->directory().absolutePath(), folder.filePath("site"));
+        QCOMPARE(open->fileMode(), QFileDialog::ExistingFile);
+        QCOMPARE(open->nameFilters().first(), QStringLiteral("Tavek configuration (*.tavek)"));
+        std::unique_ptr<QMessageBox> box(createFileErrorBox(window.get(), "x"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("Configuration file"));
     }
 };
 
