@@ -8,7 +8,7 @@
 #include "ModemSession.h"
 #include "OperationTexts.h"
 #include "Output.h"
-#include "PortCatalog.h"
+#include "PortListing.h"
 
 #include <QDir>
 
@@ -150,52 +150,14 @@ int clear(ModemSession& session) {
     return ExitConfirmed;
 }
 
-QString hex4(quint16 id) {
-    return QStringLiteral("%1").arg(id, 4, 16, QChar(u'0'));
-}
-
-// The ports as the system and the ports folder know them, with their Com numbers.
-int listPorts() {
-    const QList<CatalogPort> ports = portCatalog();
-    if (ports.isEmpty()) {
-        printLine(QStringLiteral("No serial ports."));
-        return ExitConfirmed;
-    }
-    for (const CatalogPort& port : ports) {
-        QStringList numbers;
-        for (int n : port.comNumbers)
-            numbers << QStringLiteral("Com %1").arg(n);
-        printLine(
-            QStringLiteral("%1  %2").arg(numbers.join(QStringLiteral(", ")), -8).arg(port.device));
-        QStringList known;
-        for (const QString& text : {port.description, port.manufacturer})
-            if (!text.isEmpty())
-                known << text;
-        if (!port.serialNumber.isEmpty())
-            known << QStringLiteral("serial number ") + port.serialNumber;
-        if (port.vendorId && port.productId)
-            known << QStringLiteral("USB %1:%2").arg(hex4(*port.vendorId), hex4(*port.productId));
-        const QString indent(10, u' ');
-        if (!known.isEmpty())
-            printLine(indent + known.join(QStringLiteral(", ")));
-        if (!port.byIdPath.isEmpty())
-            printLine(indent + QStringLiteral("stable name ") + port.byIdPath);
-        for (const QString& link : port.linkPaths)
-            printLine(indent + QStringLiteral("linked as ") + link);
-        if (!port.present)
-            printLine(indent + QStringLiteral("missing: no device is there"));
-        else if (!port.accessible)
-            printLine(indent + QStringLiteral("no access: ") + accessAdvice(port));
-    }
-    return ExitConfirmed;
-}
-
 } // namespace
 
 int runInvocation(const Invocation& invocation) {
     const QString& command = invocation.command;
-    if (command == QLatin1String("ports"))
-        return listPorts();
+    if (command == QLatin1String("ports")) {
+        printPortCatalog();
+        return ExitConfirmed;
+    }
 
     // A file to write is checked whole before any port is opened.
     ModemConfiguration toWrite;

@@ -4,16 +4,23 @@
 #include "ModemLink.h"
 #include "Output.h"
 
+#include <QFileInfo>
+
 ModemSession::ModemSession(const PortChoice& port, bool verbose) : port_(port), view_(verbose) {
     connection_.traffic().add(&watch_);
     if (verbose) {
         stderrTraffic_ = std::make_unique<StderrTraffic>();
         connection_.traffic().add(stderrTraffic_.get());
     }
-    if (port.device.isEmpty())
+    if (port.device.isEmpty()) {
         connection_.setCommPortNumber(qint16(port.comNumber));
-    else
-        connection_.setNamedDevice(port.device);
+    } else {
+        // As for a link in the ports folder: a stable alias such as
+        // /dev/serial/by-id/... is opened by its real name, so that its lock
+        // file is the one other programs look for.
+        const QString resolved = QFileInfo(port.device).canonicalFilePath();
+        connection_.setNamedDevice(resolved.isEmpty() ? port.device : resolved);
+    }
 }
 
 ModemSession::~ModemSession() {

@@ -194,6 +194,9 @@ private slots:
         QTest::addColumn<QString>("said");
         QTest::newRow("check") << QStringList{"check"} << QStringList{}
                                << "A modem answers on {device}.\n";
+        // A device path, here a link to it, is opened by its real name.
+        QTest::newRow("check on a path") << QStringList{"--port", "{link}", "check"}
+                                         << QStringList{} << "A modem answers on {device}.\n";
         QTest::newRow("relay on") << QStringList{"relay", "on"} << QStringList{"AT+WIOW=0,0"}
                                   << "Relay on.\n";
         QTest::newRow("relay off")
@@ -217,6 +220,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QStringList, lines);
         QFETCH(QString, said);
+        arguments.replaceInStrings("{link}", modem->linkPath());
         const Run run = onTheModem(arguments);
         QCOMPARE(run.err, QByteArray());
         QCOMPARE(run.exitCode, 0);
