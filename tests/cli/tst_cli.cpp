@@ -128,6 +128,16 @@ private slots:
             << "Modem error: Modem not connected\ntavek-cli: no modem answered on Com {com} "
                "({device}).\n"
             << 4; // two attempts, each followed by a lone CR
+        QTest::newRow("a read cut short")
+            << QStringList{"read", "out.tavek"} << "phone book without OK" << 1
+            << "Modem error: The phone book could not be read completely from the modem. "
+               "Nothing was saved.\n"
+            << 3;
+        QTest::newRow("a number no file can hold")
+            << QStringList{"read", "out.tavek"} << "a space in position 7" << 1
+            << "tavek-cli: the modem holds what a configuration file cannot; nothing was "
+               "saved:\n- Position 7: \"06 1234\" holds"
+            << 3;
         QTest::newRow("lost during the write")
             << write << "vanishes at line 5" << 3
             << "Modem error: The serial port {device} was lost" << 5;
@@ -165,6 +175,10 @@ private slots:
             modem->setSilent(true);
         else if (trouble == "vanishes at line 5")
             modem->vanishAtLine(5);
+        else if (trouble == "phone book without OK")
+            modem->setReplyFor("AT+EGPHN?", "\r\n+EGPHN: 1,\"+391\",128\r\n");
+        else if (trouble == "a space in position 7")
+            modem->setPhoneBook({"+391", "", "", "", "", "", "06 1234"});
         const QString device = modem->devicePath();
 
         for (QString& argument : arguments)
@@ -182,6 +196,7 @@ private slots:
         else
             QVERIFY2(err.startsWith(expected), qPrintable(err));
         QCOMPARE(linesOf(*modem).size(), linesSent);
+        QVERIFY(!QFileInfo::exists(file("out.tavek")));
         if (exitCode == 0)
             QVERIFY(run.out.startsWith("Usage: "));
     }
