@@ -1,14 +1,28 @@
 // Tavek: configures KVZ GSM alarm modems over a serial port.
 #include "MainWindow.h"
 #include "Preloader.h"
+#include "StartOptions.h"
 
 #include <QApplication>
 
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    // Read before any display is needed: --help, --version and a refused
+    // command line end here.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    if (const StartOptions options = parseStartOptions(arguments); options.exitCode)
+        return *options.exitCode;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavek"));
+    // The settings (the folder of the configuration files) live beside the
+    // ports folder: ~/.config/tavek/Tavek.conf.
+    QApplication::setOrganizationName(QStringLiteral("tavek"));
+    // Desktops match the window to tavek.desktop by this name.
+    QGuiApplication::setDesktopFileName(QStringLiteral("tavek"));
 
     // The splash comes first; at 1.8 s it makes the main window and leaves.
     // Closing the main window ends the program.

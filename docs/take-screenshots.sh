@@ -52,7 +52,7 @@ close_tavek() {
 }
 
 main_window main-window
-click 377 22     # About Tavek
+click 448 22     # About Tavek, last on the toolbar
 sleep 1
 # Centred over the main window as QRect::center() counts.
 about_x=$((main_x + (976 - 1) / 2 - 572 / 2)); about_y=$((main_y + (594 - 1) / 2 - 372 / 2))

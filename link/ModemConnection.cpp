@@ -9,6 +9,8 @@ ModemConnection::ModemConnection(LinkClock* clock)
 }
 
 QString ModemConnection::deviceForCommPort() const {
+    if (!namedDevice_.isEmpty())
+        return namedDevice_;
     return listing_ ? deviceForComPort(commPortNumber_, *listing_)
                     : deviceForComPort(commPortNumber_);
 }

@@ -32,7 +32,10 @@ public:
     // was filled, so the numbers the user sees are the numbers opened.
     // Until it is given, the ports are listed at each check.
     void setPortListing(const QStringList& listed) { listing_ = listed; }
-    // The device "Com N" stands for now; empty when it names none.
+    // A device named by its path instead of by "Com N" (tavek-cli --port
+    // /dev/ttyUSB0): while it is set, the connection check looks for it.
+    void setNamedDevice(const QString& device) { namedDevice_ = device; }
+    // The device "Com N" (or the named device) stands for now; empty when it names none.
     QString deviceForCommPort() const;
 
     // The device found by the last successful connection check. Every
@@ -66,6 +69,7 @@ private:
     SerialPort port_;
     qint16 commPortNumber_ = 0;
     std::optional<QStringList> listing_;
+    QString namedDevice_;
     QString connectedDevice_;
     bool busy_ = false;
 };

@@ -128,6 +128,10 @@ for icon in "${icons[@]}"; do [ -f "$icon" ] || die "no $icon"; done
 page=$(MANPAGER=cat MANWIDTH=80 man tavek 2>/dev/null || true)
 [[ $page == *"configure KVZ GSM alarm modems"* ]] || die "man tavek shows no page"
 /usr/bin/tavek-virtual-modem --help >/dev/null || die "the installed tavek-virtual-modem does not start"
+/usr/bin/tavek-cli --help >/dev/null || die "the installed tavek-cli does not start"
+# No display is needed for these.
+version=$(env -u DISPLAY -u WAYLAND_DISPLAY /usr/bin/tavek --version) || die "tavek --version failed"
+[[ $version == "tavek "* ]] || die "tavek --version said: $version"
 
 # The installed program on a display of its own, with a home of its own so
 # nothing of the user's is read or left behind.

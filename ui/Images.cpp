@@ -20,9 +20,19 @@ QString imagePath(const char* name) {
 } // namespace
 
 QIcon toolbarImage(int index) {
+    // One image a line, by its number.
     static constexpr std::array<const char*, ToolbarImageCount> files = {
-        "plug-out.svg",     "plug-in.svg", "reset-arrows.svg", "green-square.svg", "red-square.svg",
-        "about-bubble.svg", nullptr,       "blank-sheet.svg"};
+        "plug-out.svg",           // 1
+        "plug-in.svg",            // 2
+        "reset-arrows.svg",       // 3
+        "green-square.svg",       // 4
+        "red-square.svg",         // 5
+        "about-bubble.svg",       // 6
+        nullptr,                  // 7
+        "blank-sheet.svg",        // 8
+        "open-configuration.svg", // 9
+        "save-configuration.svg", // 10
+    };
     if (index < 1 || index > ToolbarImageCount || files[index - 1] == nullptr)
         return {};
     return QIcon(imagePath(files[index - 1]));

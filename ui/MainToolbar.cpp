@@ -13,7 +13,7 @@ struct CommandDefinition {
     ToolbarCommand command;
     const char* name; // the action's objectName
     int image;
-    const char* tooltip;
+    const char* tooltip; // UTF-8
     bool needsConnection;
 };
 
@@ -24,9 +24,17 @@ constexpr std::array<CommandDefinition, ToolbarCommandCount> Commands = {{
     {ToolbarCommand::DefaultSettings, "defaultSettings", 8, "Set default settings", true},
     {ToolbarCommand::RelayOn, "relayOn", 4, "Set reley on", true},
     {ToolbarCommand::RelayOff, "relayOff", 5, "Set reley off", true},
+    {ToolbarCommand::OpenConfiguration, "openConfiguration", 9, "Open configuration\u2026", true},
+    {ToolbarCommand::SaveConfiguration, "saveConfiguration", 10, "Save configuration\u2026", true},
     {ToolbarCommand::About, "about", 6, "About Tavek", false},
 }};
 constexpr int GapAfter = 1; // commands before the port selector
+
+// The commands the toolbar has always had, in their order: positions 1 and
+// 3 to 7 of the click handler by position.
+constexpr std::array<ToolbarCommand, 6> PositionedCommands = {
+    ToolbarCommand::Connection, ToolbarCommand::ResetModem, ToolbarCommand::DefaultSettings,
+    ToolbarCommand::RelayOn,    ToolbarCommand::RelayOff,   ToolbarCommand::About};
 
 // The table is indexed by the command.
 static_assert([] {
@@ -86,7 +94,7 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
             gap->setObjectName(QStringLiteral("Toolbar1_gap"));
             addWidget(gap);
         }
-        const QString tooltip = QString::fromLatin1(command.tooltip);
+        const QString tooltip = QString::fromUtf8(command.tooltip);
         QAction* action = addAction(toolbarImage(command.image), tooltip);
         action->setObjectName(QString::fromLatin1(command.name));
         action->setToolTip(tooltip);
@@ -128,14 +136,17 @@ void MainToolbar::showConnectionImage(bool plugged) {
 }
 
 int MainToolbar::position(ToolbarCommand command) {
-    const int index = int(command);
-    return index < GapAfter ? index + 1 : index + 2;
+    for (std::size_t i = 0; i < PositionedCommands.size(); ++i) {
+        if (PositionedCommands[i] == command)
+            return int(i) < GapAfter ? int(i) + 1 : int(i) + 2;
+    }
+    return 0;
 }
 
 std::optional<ToolbarCommand> MainToolbar::commandAt(int position) {
-    for (const CommandDefinition& command : Commands) {
-        if (MainToolbar::position(command.command) == position)
-            return command.command;
+    for (ToolbarCommand command : PositionedCommands) {
+        if (MainToolbar::position(command) == position)
+            return command;
     }
     return std::nullopt;
 }

@@ -17,9 +17,11 @@ enum class ToolbarCommand {
     DefaultSettings,
     RelayOn,
     RelayOff,
+    OpenConfiguration,
+    SaveConfiguration,
     About,
 };
-inline constexpr int ToolbarCommandCount = 6;
+inline constexpr int ToolbarCommandCount = 8;
 
 // The toolbar: the connection button, a gap that holds the port selector,
 // then the image buttons of the other commands. Commands that need a
@@ -33,7 +35,8 @@ public:
     QToolButton* button(ToolbarCommand command) const;
     QComboBox* cmbSerial() const { return cmbSerial_; }
 
-    // The commands that work only while connected (reset, defaults, relays).
+    // The commands that work only while connected (reset, defaults, relays,
+    // the configuration files).
     static bool needsConnection(ToolbarCommand command);
     void setConnectedCommandsEnabled(bool enabled);
 
@@ -43,7 +46,8 @@ public:
     int connectionImage() const { return connectionImage_; }
 
     // The position on the toolbar, 1 to 7 with the selector's gap at 2, of
-    // each command: the order the toolbar has always had.
+    // each of the commands the toolbar has always had, in that order; 0 for
+    // the commands added since.
     static int position(ToolbarCommand command);
     // The command at a position; nothing for the gap.
     static std::optional<ToolbarCommand> commandAt(int position);

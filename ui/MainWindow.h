@@ -3,6 +3,7 @@
 #include "AboutWindow.h"
 #include "ConfigView.h"
 #include "Dialogs.h"
+#include "FileDialogs.h"
 #include "MainToolbar.h"
 #include "ModemConnection.h"
 #include "OperationRunner.h"
@@ -57,6 +58,8 @@ public:
     // The modal boxes and the desktop's open operation, replaceable by tests.
     Dialogs& dialogs() { return dialogs_; }
     std::function<void(const QUrl&)> openLink;
+    // The dialogs of the configuration files, replaceable by tests.
+    FileDialogs& fileDialogs() { return fileDialogs_; }
 
     // Selects an entry of the port selector and runs the selection handler.
     void selectPort(int position);
@@ -103,6 +106,9 @@ private:
     void setDefaultSettings();
     void switchRelay(const QString& command);
     void showAbout();
+    // Open and Save configuration (ConfigurationFileCommands.cpp).
+    void openConfiguration();
+    void saveConfiguration();
     // The "Set" buttons.
     void sendInputsClicked();
     void setNumbersClicked();
@@ -115,6 +121,7 @@ private:
 
     ModemConnection connection_;
     Dialogs dialogs_;
+    FileDialogs fileDialogs_ = FileDialogs::forWindow(this);
     bool closing_ = false;
     bool centred_ = false;
     bool inputsReadIncomplete_ = false;

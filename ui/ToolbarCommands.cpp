@@ -37,6 +37,12 @@ void MainWindow::run(ToolbarCommand command) {
     case ToolbarCommand::RelayOff:
         switchRelay(RelayOffCommand);
         break;
+    case ToolbarCommand::OpenConfiguration:
+        openConfiguration();
+        break;
+    case ToolbarCommand::SaveConfiguration:
+        saveConfiguration();
+        break;
     case ToolbarCommand::About:
         showAbout(); // also while a modem command runs
         break;

@@ -30,6 +30,8 @@ expected=(
     share/doc/tavek/copyright
     share/doc/tavek/changelog.gz
     share/doc/tavek/99-tavek-modemmanager.rules.example
+    share/doc/tavek/configuration-file.md
+    share/doc/tavek/example.tavek
 )
 for p in "${programs[@]}"; do expected+=("bin/$p" "share/man/man1/$p.1.gz"); done
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/tavek.png"); done

@@ -1,0 +1,46 @@
+#include "PortListing.h"
+
+#include "Output.h"
+#include "PortCatalog.h"
+
+namespace {
+
+QString hex4(quint16 id) {
+    return QStringLiteral("%1").arg(id, 4, 16, QChar(u'0'));
+}
+
+} // namespace
+
+void printPortCatalog() {
+    const QList<CatalogPort> ports = portCatalog();
+    if (ports.isEmpty()) {
+        printLine(QStringLiteral("No serial ports."));
+        return;
+    }
+    for (const CatalogPort& port : ports) {
+        QStringList numbers;
+        for (int n : port.comNumbers)
+            numbers << QStringLiteral("Com %1").arg(n);
+        printLine(
+            QStringLiteral("%1  %2").arg(numbers.join(QStringLiteral(", ")), -8).arg(port.device));
+        QStringList known;
+        for (const QString& text : {port.description, port.manufacturer})
+            if (!text.isEmpty())
+                known << text;
+        if (!port.serialNumber.isEmpty())
+            known << QStringLiteral("serial number ") + port.serialNumber;
+        if (port.vendorId && port.productId)
+            known << QStringLiteral("USB %1:%2").arg(hex4(*port.vendorId), hex4(*port.productId));
+        const QString indent(10, u' ');
+        if (!known.isEmpty())
+            printLine(indent + known.join(QStringLiteral(", ")));
+        if (!port.byIdPath.isEmpty())
+            printLine(indent + QStringLiteral("stable name ") + port.byIdPath);
+        for (const QString& link : port.linkPaths)
+            printLine(indent + QStringLiteral("linked as ") + link);
+        if (!port.present)
+            printLine(indent + QStringLiteral("missing: no device is there"));
+        else if (!port.accessible)
+            printLine(indent + QStringLiteral("no access: ") + accessAdvice(port));
+    }
+}

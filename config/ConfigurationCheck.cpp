@@ -1,0 +1,57 @@
+#include "ConfigurationCheck.h"
+
+#include "ModemText.h"
+
+namespace {
+
+void checkMessage(const MessageText& message, const QString& place, QStringList& problems) {
+    // A box that shows the placeholder is saved as no message at all.
+    if (message.isPlaceholder())
+        return;
+    const QString& text = message.text;
+    if (text.size() > MessageMaxLength)
+        problems << QStringLiteral("%1: %2 characters long; a message holds at most %3")
+                        .arg(place)
+                        .arg(text.size())
+                        .arg(MessageMaxLength);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (isControlCharacter(text[i])) {
+            problems << QStringLiteral("%1: holds a control character (code %2) at character %3")
+                            .arg(place)
+                            .arg(int(text[i].unicode()))
+                            .arg(i + 1);
+            break;
+        }
+    }
+}
+
+bool isPhoneNumber(QStringView number) {
+    for (qsizetype i = number.startsWith(u'+') ? 1 : 0; i < number.size(); ++i) {
+        if (number[i] < u'0' || number[i] > u'9')
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QStringList unsavableParts(const ModemConfiguration& configuration) {
+    QStringList problems;
+    for (int n = 1; n <= InputCount; ++n) {
+        const InputConfig& input = configuration.inputs[n - 1];
+        checkMessage(input.singleMessage, QStringLiteral("Input %1, Single message").arg(n),
+                     problems);
+        checkMessage(input.doubleMessage, QStringLiteral("Input %1, Double message").arg(n),
+                     problems);
+    }
+    for (int p = 1; p <= PhoneBookSize; ++p) {
+        const QString& number = configuration.phoneBook[p - 1];
+        // An empty number is a free position.
+        if (!isPhoneNumber(number))
+            problems << QStringLiteral("Position %1: \"%2\" holds something other than digits "
+                                       "and one leading \"+\"")
+                            .arg(p)
+                            .arg(number);
+    }
+    return problems;
+}

@@ -1,0 +1,62 @@
+#include "FileDialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+
+#include <memory>
+
+namespace {
+
+const QString nameFilter = QStringLiteral("Tavek configuration (*.tavek);;All files (*)");
+
+// The chosen file, or empty when the dialog was cancelled.
+QString chosen(QFileDialog& dialog) {
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return {};
+    return dialog.selectedFiles().constFirst();
+}
+
+} // namespace
+
+QFileDialog* createOpenConfigurationDialog(QWidget* owner, const QString& folder) {
+    auto* dialog = new QFileDialog(owner, QStringLiteral("Open configuration"), folder, nameFilter);
+    dialog->setObjectName(QStringLiteral("OpenConfigurationDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    return dialog;
+}
+
+QFileDialog* createSaveConfigurationDialog(QWidget* owner, const QString& suggested) {
+    auto* dialog =
+        new QFileDialog(owner, QStringLiteral("Save configuration"), suggested, nameFilter);
+    dialog->setObjectName(QStringLiteral("SaveConfigurationDialog"));
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    // A name typed without an extension gets the one the Open dialog looks for.
+    dialog->setDefaultSuffix(QStringLiteral("tavek"));
+    return dialog;
+}
+
+QMessageBox* createFileErrorBox(QWidget* owner, const QString& text) {
+    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Configuration file"), text,
+                                QMessageBox::Ok, owner);
+    box->setObjectName(QStringLiteral("FileErrorBox"));
+    return box;
+}
+
+FileDialogs FileDialogs::forWindow(QWidget* owner) {
+    FileDialogs dialogs;
+    dialogs.openFileName = [owner](const QString& folder) {
+        std::unique_ptr<QFileDialog> dialog(createOpenConfigurationDialog(owner, folder));
+        return chosen(*dialog);
+    };
+    dialogs.saveFileName = [owner](const QString& suggested) {
+        std::unique_ptr<QFileDialog> dialog(createSaveConfigurationDialog(owner, suggested));
+        return chosen(*dialog);
+    };
+    dialogs.fileError = [owner](const QString& text) {
+        std::unique_ptr<QMessageBox> box(createFileErrorBox(owner, text));
+        box->exec();
+    };
+    return dialogs;
+}
