@@ -21,8 +21,10 @@ QString imagePath(const char* name) {
 
 QIcon toolbarImage(int index) {
     static constexpr std::array<const char*, ToolbarImageCount> files = {
-        "plug-out.svg",     "plug-in.svg", "reset-arrows.svg", "green-square.svg", "red-square.svg",
-        "about-bubble.svg", nullptr,       "blank-sheet.svg"};
+        "plug-out.svg", "plug-in.svg", "reset-arrows.svg", "green-square.svg", "red-square.svg",
+        "about-bubble.svg", nullptr, "blank-sheet.svg",
+        // The troubleshooting windows.
+        "traffic-arrows.svg", "serial-connector.svg"};
     if (index < 1 || index > ToolbarImageCount || files[index - 1] == nullptr)
         return {};
     return QIcon(imagePath(files[index - 1]));

@@ -5,9 +5,9 @@
 #include <QSize>
 #include <QString>
 
-// The toolbar's image store: images 1 to 8 of 32 x 32 pixels. Image 7 has
+// The toolbar's image store: images 1 to 10 of 32 x 32 pixels. Image 7 has
 // never been used and is empty.
-inline constexpr int ToolbarImageCount = 8;
+inline constexpr int ToolbarImageCount = 10;
 inline constexpr QSize ToolbarImageSize(32, 32);
 QIcon toolbarImage(int index);
 

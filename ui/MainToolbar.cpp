@@ -24,20 +24,29 @@ constexpr std::array<CommandDefinition, ToolbarCommandCount> Commands = {{
     {ToolbarCommand::DefaultSettings, "defaultSettings", 8, "Set default settings", true},
     {ToolbarCommand::RelayOn, "relayOn", 4, "Set reley on", true},
     {ToolbarCommand::RelayOff, "relayOff", 5, "Set reley off", true},
+    {ToolbarCommand::ModemTraffic, "modemTraffic", 9, "Modem traffic", false},
+    {ToolbarCommand::SerialPorts, "serialPorts", 10, "Serial ports", false},
     {ToolbarCommand::About, "about", 6, "About Tavek", false},
 }};
 constexpr int GapAfter = 1; // commands before the port selector
 
-// The table is indexed by the command.
+// Every command has one row.
 static_assert([] {
-    for (std::size_t i = 0; i < Commands.size(); ++i)
-        if (Commands[i].command != ToolbarCommand(i))
+    for (int c = 0; c < ToolbarCommandCount; ++c) {
+        int rows = 0;
+        for (const CommandDefinition& row : Commands)
+            rows += row.command == ToolbarCommand(c);
+        if (rows != 1)
             return false;
+    }
     return true;
 }());
 
 const CommandDefinition& definition(ToolbarCommand command) {
-    return Commands[std::size_t(command)];
+    for (const CommandDefinition& row : Commands)
+        if (row.command == command)
+            return row;
+    return Commands.front(); // not reached: every command has a row
 }
 
 // The port selector sits at a fixed place of the toolbar. The toolbar lays
@@ -91,7 +100,7 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
         action->setObjectName(QString::fromLatin1(command.name));
         action->setToolTip(tooltip);
         action->setEnabled(!command.needsConnection);
-        actions_[std::size_t(i)] = action;
+        actions_[std::size_t(command.command)] = action;
         if (QWidget* widget = widgetForAction(action)) {
             widget->setObjectName(QStringLiteral("Toolbar1_") + QString::fromLatin1(command.name));
             widget->setAccessibleName(tooltip);

@@ -10,7 +10,8 @@ class QComboBox;
 class QToolButton;
 
 // The toolbar's commands, by name. Their order on the toolbar, their images
-// and tooltips live in one table (MainToolbar.cpp).
+// and tooltips live in one table (MainToolbar.cpp). The original seven
+// positions come first here, in their order; commands added since follow.
 enum class ToolbarCommand {
     Connection,
     ResetModem,
@@ -18,8 +19,10 @@ enum class ToolbarCommand {
     RelayOn,
     RelayOff,
     About,
+    ModemTraffic,
+    SerialPorts,
 };
-inline constexpr int ToolbarCommandCount = 6;
+inline constexpr int ToolbarCommandCount = 8;
 
 // The toolbar: the connection button, a gap that holds the port selector,
 // then the image buttons of the other commands. Commands that need a
@@ -42,8 +45,9 @@ public:
     void showConnectionImage(bool plugged);
     int connectionImage() const { return connectionImage_; }
 
-    // The position on the toolbar, 1 to 7 with the selector's gap at 2, of
-    // each command: the order the toolbar has always had.
+    // The position of each command for the click handler: 1 to 7 with the
+    // selector's gap at 2 for the original commands, the order the toolbar
+    // has always had; the commands added since are numbered on from 8.
     static int position(ToolbarCommand command);
     // The command at a position; nothing for the gap.
     static std::optional<ToolbarCommand> commandAt(int position);

@@ -31,6 +31,7 @@ MainWindow::MainWindow(QWidget* parent)
     setFixedSize(twips(14640), twips(8910));
     setFont(windowFont());
 
+    connection_.traffic().add(&traffic_);
     dialogs_ = Dialogs::forWindow(this);
     openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
@@ -59,7 +60,11 @@ MainWindow::MainWindow(QWidget* parent)
     InitMainWindow(*this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // They watch members that go before the window's children do.
+    delete trafficWindow_;
+    delete portsDialog_;
+}
 
 void MainWindow::buildModemSettings() {
     frmMain_ = new QGroupBox(QStringLiteral(" Modem Settings "), this);
