@@ -223,12 +223,16 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program, the About window with it. An
+    // Closing the main window ends the program, its other windows with it. An
     // operation that is running stops before its next command and lets the
     // port go: nothing more reaches the modem once the window is gone.
     closing_ = true;
     connection_.port().close();
     if (about_)
         about_->close();
+    if (trafficWindow_)
+        trafficWindow_->close();
+    if (portsDialog_)
+        portsDialog_->close();
     QWidget::closeEvent(event);
 }

@@ -55,7 +55,13 @@ TrafficWindow::TrafficWindow(TrafficRecorder& recorder, QWidget* owner)
     clear_ = addButton(QStringLiteral("clear"), QStringLiteral("Clear"));
     connect(copy_, &QPushButton::clicked, this, &TrafficWindow::copyRows);
     connect(save_, &QPushButton::clicked, this, &TrafficWindow::saveRows);
-    connect(clear_, &QPushButton::clicked, this, [this] { recorder_.clear(); });
+    connect(clear_, &QPushButton::clicked, this, [this] {
+        recorder_.clear();
+        catchUp();
+    });
+    catchingUp_.setSingleShot(true);
+    catchingUp_.setInterval(100);
+    connect(&catchingUp_, &QTimer::timeout, this, &TrafficWindow::catchUp);
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(copy_);
@@ -115,15 +121,12 @@ void TrafficWindow::changeEvent(QEvent* event) {
 void TrafficWindow::follow(bool on) {
     if (!on) {
         recorder_.setChangeListener({});
+        catchingUp_.stop();
         return;
     }
-    // A burst of rows, as while a reply comes in byte by byte, is taken in
-    // one go when the window's events are next processed.
     recorder_.setChangeListener([this] {
-        if (refreshPending_)
-            return;
-        refreshPending_ = true;
-        QMetaObject::invokeMethod(this, &TrafficWindow::takeNewRows, Qt::QueuedConnection);
+        if (!catchingUp_.isActive())
+            catchingUp_.start();
     });
     showAgain();
 }
@@ -137,11 +140,11 @@ void TrafficWindow::showAgain() {
     otherFormat_.setForeground(palette().color(QPalette::PlaceholderText));
     text_->clear();
     shownFirst_ = shownEnd_ = recorder_.firstNumber();
-    takeNewRows();
+    catchUp();
 }
 
-void TrafficWindow::takeNewRows() {
-    refreshPending_ = false;
+void TrafficWindow::catchUp() {
+    catchingUp_.stop();
     const qint64 first = recorder_.firstNumber();
     const qint64 end = recorder_.endNumber();
     // Once the new rows are in, the text keeps the last maxRows() of those

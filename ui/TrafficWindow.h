@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QTextCharFormat>
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
@@ -25,6 +26,10 @@ public:
     QPushButton* clearButton() const { return clear_; }
     // The rows as shown, oldest first.
     QStringList shownRows() const;
+    // Takes the rows recorded since it last did. New rows are taken at most
+    // every 100 ms by themselves, so a reply that comes byte by byte costs a
+    // few paints, not one a byte.
+    void catchUp();
     // The colour a row is shown in, by its number among the rows shown.
     QColor rowColour(int row) const;
 
@@ -40,7 +45,6 @@ protected:
 
 private:
     void follow(bool on);
-    void takeNewRows();
     void showAgain();
     void copyRows();
     void saveRows();
@@ -56,5 +60,5 @@ private:
     // last emptied, and of the row after the last one appended.
     qint64 shownFirst_ = 0;
     qint64 shownEnd_ = 0;
-    bool refreshPending_ = false;
+    QTimer catchingUp_;
 };

@@ -1,19 +1,11 @@
-// The traffic record: how a row reads, the rows a recorder keeps, and that
-// the log file and the tavek.modem logging category get the very same rows.
+// The traffic record: how a row reads, and the rows a recorder keeps. (The
+// window, the log file and the logging category are tested together with
+// the window, through a whole connect.)
 #include "TrafficRecorder.h"
 
-#include <QTemporaryDir>
 #include <QtTest>
 
 Q_DECLARE_METATYPE(TrafficKind)
-
-namespace {
-QStringList capturedMessages;
-void capture(QtMsgType, const QMessageLogContext& context, const QString& message) {
-    if (QByteArray(context.category) == "tavek.modem")
-        capturedMessages << message;
-}
-} // namespace
 
 class TrafficTest : public QObject {
     Q_OBJECT
@@ -87,45 +79,6 @@ private slots:
         QCOMPARE(recorder.firstNumber(), 5);
         QCOMPARE(recorder.rows().front().text, "5");
         QCOMPARE(TrafficRecorder().maxRows(), 10000);
-    }
-
-    // The file and the logging category get each row as the recorder keeps it.
-    void fileAndCategoryGetTheSameRows() {
-        QTemporaryDir folder;
-        const QString path = folder.filePath("traffic.log");
-        QFile stale(path); // a file given again is emptied
-        QVERIFY(stale.open(QIODevice::WriteOnly));
-        stale.write("an earlier run\n");
-        stale.close();
-        QString reason;
-        auto log = TrafficLogFile::open(path, &reason);
-        QVERIFY2(log, qPrintable(reason));
-
-        TrafficRecorder recorder;
-        recorder.setLogFile(std::move(log));
-        QLoggingCategory::setFilterRules("tavek.modem.debug=true");
-        capturedMessages.clear();
-        const QtMessageHandler before = qInstallMessageHandler(capture);
-        recorder.sent("AT\r");
-        recorder.received("\r\nOK\r\n\x1A");
-        recorder.collectionEnded(ModemTraffic::CollectionEnd::ReplyComplete);
-        qInstallMessageHandler(before);
-        QLoggingCategory::setFilterRules("tavek.modem.debug=false");
-        recorder.sent("ATI\r"); // the category is off again; the file goes on
-
-        QStringList rows;
-        for (const TrafficRow& row : recorder.rows())
-            rows << trafficRowText(row);
-        QFile file(path);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QCOMPARE(QString::fromUtf8(file.readAll()), rows.join('\n') + '\n');
-        QCOMPARE(capturedMessages, rows.mid(0, 3));
-    }
-
-    void unwritableLogSaysWhy() {
-        QString reason;
-        QVERIFY(!TrafficLogFile::open("/nonexistent-folder/traffic.log", &reason));
-        QCOMPARE(reason, QStringLiteral("No such file or directory"));
     }
 };
 

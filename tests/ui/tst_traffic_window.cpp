@@ -64,7 +64,7 @@ class TrafficWindowTest : public ModemWindowFixture {
     }
     // The rows once the window has taken what was recorded.
     QStringList shownRows(TrafficWindow& traffic) {
-        QCoreApplication::processEvents();
+        traffic.catchUp();
         return traffic.shownRows();
     }
     QString device() const { return modem->devicePath(); }
@@ -80,7 +80,7 @@ private slots:
         const auto at = [&](ToolbarCommand command) {
             return actions.indexOf(window->toolbar()->action(command));
         };
-        QCOMPARE(at(ToolbarCommand::ModemTraffic) > at(ToolbarCommand::RelayOff), true);
+        QVERIFY(at(ToolbarCommand::ModemTraffic) > at(ToolbarCommand::RelayOff));
         QCOMPARE(at(ToolbarCommand::SerialPorts), at(ToolbarCommand::ModemTraffic) + 1);
         QCOMPARE(at(ToolbarCommand::About), actions.size() - 1);
         for (ToolbarCommand command : {ToolbarCommand::ModemTraffic, ToolbarCommand::SerialPorts}) {
@@ -220,6 +220,24 @@ private slots:
         QVERIFY(QFontInfo(traffic->text()->font()).fixedPitch());
     }
 
+    // New rows come into the window by themselves while it is open, in a
+    // moment (at most 0.1 s after the first); while it is closed the
+    // recorder goes on alone.
+    void followsTheRecorderByItself() {
+        TrafficWindow* traffic = openTrafficWindow();
+        QVERIFY(traffic);
+        window->trafficRecorder().sent("AT\r");
+        window->trafficRecorder().received("OK");
+        QCOMPARE(traffic->shownRows().size(), 0);
+        QTRY_COMPARE(traffic->shownRows().size(), 2);
+        traffic->hide();
+        window->trafficRecorder().sent("ATI\r");
+        QTest::qWait(300);
+        QCOMPARE(traffic->shownRows().size(), 2);
+        traffic->show();
+        QCOMPARE(traffic->shownRows().size(), 3);
+    }
+
     // The last 10,000 rows, also for a window opened after them; a clear
     // empties it, and what comes next shows alone.
     void keepsTheLast10000Rows() {
@@ -330,6 +348,9 @@ private slots:
     void logFileAndCategoryFollowAWholeConnect() {
         QTemporaryDir folder;
         const QString path = folder.filePath("modem.log");
+        QFile earlier(path); // a log given again starts empty
+        QVERIFY(earlier.open(QIODevice::WriteOnly) && earlier.write("an earlier run\n") > 0);
+        earlier.close();
         QString reason;
         std::unique_ptr<TrafficLogFile> log = TrafficLogFile::open(path, &reason);
         QVERIFY2(log, qPrintable(reason));
