@@ -30,13 +30,13 @@ struct Seen {
 Seen seen(const QStringList& rows) {
     Seen out;
     for (const QString& row : rows) {
-        const QRegularExpressionMatch parts = rowPattern.match(row);
-        if (!parts.hasMatch())
+        const QRegularExpressionMatch match = rowPattern.match(row);
+        if (!match.hasMatch())
             out.events << "not a row: " + row;
-        else if (parts.captured(2) == "←")
-            out.received += parts.captured(3);
-        else if (!parts.captured(3).endsWith(" thrown away"))
-            out.events << parts.captured(2) + " " + parts.captured(3);
+        else if (match.captured(2) == "←")
+            out.received += match.captured(3);
+        else if (!match.captured(3).endsWith(" thrown away"))
+            out.events << match.captured(2) + " " + match.captured(3);
     }
     return out;
 }
@@ -182,7 +182,7 @@ private slots:
                 if (rows[i].endsWith("O") && rows[i + 1].contains("← K"))
                     cut = i;
             QVERIFY2(cut >= 0, qPrintable(rows.join('\n')));
-            QVERIFY2(timeOf(rows[cut]).msecsTo(timeOf(rows[cut + 1])) > 500,
+            QVERIFY2(timeOf(rows[cut]).msecsTo(timeOf(rows[cut + 1])) > 300,
                      qPrintable(rows.join('\n')));
         }
         if (line == "cut") // the time-out is the relay command's 1.5 s
