@@ -61,8 +61,12 @@ StartOptions parseStartOptions(const QStringList& arguments) {
                        "tavek-cli does the same from the command line."));
     const QCommandLineOption help({"h", "help"}, QStringLiteral("Shows this help."));
     const QCommandLineOption version({"v", "version"}, QStringLiteral("Shows the version."));
+    const QCommandLineOption log(QStringLiteral("log"),
+                                 QStringLiteral("Writes the modem traffic to <file> as well."),
+                                 QStringLiteral("file"));
     parser.addOption(help);
     parser.addOption(version);
+    parser.addOption(log);
     addQtOptions(parser);
 
     const QString program = QFileInfo(arguments.value(0, QStringLiteral("tavek"))).fileName();
@@ -74,16 +78,16 @@ StartOptions parseStartOptions(const QStringList& arguments) {
     if (!refusal.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n\n%s", qPrintable(program), qPrintable(refusal),
                      qPrintable(usageText(parser, program)));
-        return {2};
+        return {2, {}};
     }
     if (parser.isSet(help)) {
         std::fputs(qPrintable(usageText(parser, program)), stdout);
-        return {0};
+        return {0, {}};
     }
     if (parser.isSet(version)) {
         std::printf("%s %d.%d\n", qPrintable(program), tavek::version::major,
                     tavek::version::minor);
-        return {0};
+        return {0, {}};
     }
-    return {};
+    return {std::nullopt, parser.value(log)};
 }

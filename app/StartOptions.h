@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QString>
 #include <QStringList>
 
 #include <optional>
@@ -13,6 +14,8 @@ struct StartOptions {
     // (printed on standard output), 2 after a refused command line (the
     // usage text on standard error).
     std::optional<int> exitCode;
+    // --log FILE: the modem traffic goes to this file as well.
+    QString logFile;
 };
 
 StartOptions parseStartOptions(const QStringList& arguments);

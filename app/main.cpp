@@ -2,9 +2,11 @@
 #include "MainWindow.h"
 #include "Preloader.h"
 #include "StartOptions.h"
+#include "TrafficRecorder.h"
 
 #include <QApplication>
 
+#include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[]) {
@@ -13,7 +15,8 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    if (const StartOptions options = parseStartOptions(arguments); options.exitCode)
+    const StartOptions options = parseStartOptions(arguments);
+    if (options.exitCode)
         return *options.exitCode;
 
     QApplication app(argc, argv);
@@ -24,11 +27,25 @@ int main(int argc, char* argv[]) {
     // Desktops match the window to tavek.desktop by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("tavek"));
 
+    // The log is opened before any window, so that a name that cannot be
+    // written is said at once.
+    std::unique_ptr<TrafficLogFile> trafficLog;
+    if (!options.logFile.isEmpty()) {
+        QString reason;
+        trafficLog = TrafficLogFile::open(options.logFile, &reason);
+        if (!trafficLog) {
+            std::fprintf(stderr, "tavek: cannot write the log %s: %s\n",
+                         qPrintable(options.logFile), qPrintable(reason));
+            return 1;
+        }
+    }
+
     // The splash comes first; at 1.8 s it makes the main window and leaves.
     // Closing the main window ends the program.
     std::unique_ptr<MainWindow> main;
-    auto* splash = new Preloader([&main] {
+    auto* splash = new Preloader([&main, &trafficLog] {
         main = std::make_unique<MainWindow>();
+        main->setTrafficLog(std::move(trafficLog));
         main->show();
     });
     splash->show();

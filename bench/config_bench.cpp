@@ -9,12 +9,14 @@
 // Against a modem that answers at once (a pure pipe), the floor is the pauses
 // and first waits alone.
 //
-// Prints the figures; a program, not a test. Usage: config_bench [runs]
+// Prints the figures; a program, not a test.
+// Usage: config_bench [runs] [--traffic-recorder | --traffic-window] (TrafficWatching.h)
 #include "ConfigOperations.h"
 #include "ConfigView.h"
 #include "InputRecords.h"
 #include "ModemConnection.h"
 #include "PhoneRecords.h"
+#include "TrafficWatching.h"
 #include "VirtualModem.h"
 
 #include <QCoreApplication>
@@ -120,11 +122,12 @@ void fill(VirtualModem& modem, QuietView& view) {
     modem.setInputs(inputs);
 }
 
-void runAgainst(bool instant, int runs) {
+void runAgainst(bool instant, int runs, Watching watching) {
     VirtualModem modem;
     modem.setInstant(instant);
     ModemConnection connection;
     connection.setConnectedDevice(modem.devicePath());
+    const TrafficWatch watch(watching, connection);
     QuietView view;
     fill(modem, view);
 
@@ -150,10 +153,10 @@ void runAgainst(bool instant, int runs) {
     const double inputReadFloor =
         instant ? FirstWaitMs : readFloorMs("AT+EGINP?", listingCharacters(inputLines));
 
-    std::printf("%s, %d runs each:\n",
+    std::printf("%s, %d runs each, %s:\n",
                 instant ? "a modem that answers at once"
                         : "a modem on a 9600 bit/s line, byte by byte, 20 ms processing",
-                runs);
+                runs, watchingName(watching));
     report("phone book upload (20)", timeRuns(runs, [&] { SetNumbers(connection, view); }),
            phoneFloor);
     report("input upload (9 records)", timeRuns(runs, [&] { SendInputs(connection, view); }),
@@ -169,10 +172,11 @@ int main(int argc, char** argv) {
     // The ports folder of a home of its own, so no other program's "Com N" is met.
     QTemporaryDir home;
     qputenv("HOME", QFile::encodeName(home.path()));
-    QCoreApplication app(argc, argv);
+    const Watching watching = takeWatching(argc, argv);
+    const auto app = benchApplication(watching, argc, argv);
     QStandardPaths::setTestModeEnabled(true);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-    runAgainst(true, runs);
-    runAgainst(false, runs);
+    runAgainst(true, runs, watching);
+    runAgainst(false, runs, watching);
     return 0;
 }

@@ -1,9 +1,11 @@
 // What a silent modem costs: the CPU time the process uses during a silent
 // 2 s exchange, and how long after its time-out a silent exchange ends.
 // Prints the figures; a program, not a test.
+// Usage: link_bench [runs] [--traffic-recorder | --traffic-window] (TrafficWatching.h)
 #include "AtExchange.h"
 #include "ModemConnection.h"
 #include "ModemView.h"
+#include "TrafficWatching.h"
 #include "VirtualModem.h"
 
 #include <QCoreApplication>
@@ -39,7 +41,8 @@ const QStringList markers{"AT", "OK"};
 } // namespace
 
 int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
+    const Watching watching = takeWatching(argc, argv);
+    const auto app = benchApplication(watching, argc, argv);
     QStandardPaths::setTestModeEnabled(true); // the link goes to a folder of its own
     const int runs = argc > 1 ? std::max(1, atoi(argv[1])) : 20;
 
@@ -48,6 +51,8 @@ int main(int argc, char** argv) {
 
     ModemConnection connection;
     connection.setConnectedDevice(modem.devicePath());
+    const TrafficWatch watch(watching, connection);
+    std::printf("%s\n", watchingName(watching));
     if (const auto error = connection.reopen()) {
         std::fprintf(stderr, "cannot open the virtual modem: %s\n", qPrintable(error->reason));
         return 1;

@@ -52,14 +52,15 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
     connection.setConnectedDevice({});
     const QString device = connection.deviceForCommPort();
     if (device.isEmpty()) {
-        endCheckOnPortError(
-            connection, view,
-            {PortNotValidError,
-             {},
-             QStringLiteral("No serial port is Com %1").arg(connection.commPortNumber())});
+        PortError none{PortNotValidError,
+                       {},
+                       QStringLiteral("No serial port is Com %1").arg(connection.commPortNumber())};
+        none.comNumber = connection.commPortNumber();
+        endCheckOnPortError(connection, view, none);
         return;
     }
-    if (const auto error = port.open(device)) {
+    if (auto error = port.open(device)) {
+        error->comNumber = connection.commPortNumber();
         endCheckOnPortError(connection, view, *error);
         return;
     }
@@ -94,7 +95,7 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
     }
 
     port.close();
-    view.showModemError(QStringLiteral("Modem not connected"));
+    view.showModemError(noAnswerMessage(device, connection.commPortNumber()));
     connection.ModemConnected = false;
     view.setStatusText(disconnectedText);
 }

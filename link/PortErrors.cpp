@@ -1,5 +1,7 @@
 #include "PortErrors.h"
 
+#include <QStringList>
+
 #include <cerrno>
 #include <cstring>
 
@@ -10,6 +12,27 @@ namespace {
 bool saysPortHeld(const QString& errorText) {
     return errorText.contains(QLatin1String("lock"), Qt::CaseInsensitive) ||
            errorText == QString::fromLocal8Bit(std::strerror(EBUSY));
+}
+
+const QString assignHint =
+    QStringLiteral("To give your adapter a Com number, click \"Serial ports\" on the toolbar, "
+                   "choose the adapter and click \"Assign Com number\u2026\".");
+
+QString notValidMessage(const PortError& error) {
+    QStringList lines{QStringLiteral("Serial port not valid")};
+    if (error.comNumber > 0 && error.device.isEmpty())
+        lines << QStringLiteral("Com %1 names no serial port: the system lists fewer ports, and "
+                                "no link com%1 is in the ports folder.")
+                     .arg(error.comNumber);
+    else if (error.comNumber > 0)
+        lines << QStringLiteral("Com %1 was looked for at %2, and no such device is there.")
+                     .arg(error.comNumber)
+                     .arg(error.device);
+    else if (!error.device.isEmpty())
+        lines << QStringLiteral("%1 is not there any more.").arg(error.device);
+    if (error.comNumber > 0)
+        lines << assignHint;
+    return lines.join(u'\n');
 }
 
 } // namespace
@@ -53,7 +76,7 @@ bool isPortLost(QSerialPort::SerialPortError error) {
 
 QString portErrorMessage(const PortError& error) {
     if (error.number == PortNotValidError)
-        return QStringLiteral("Serial port not valid");
+        return notValidMessage(error);
     if (error.number == PortInUseError)
         return QStringLiteral("Modem already in use");
     const QString device =
@@ -71,4 +94,19 @@ QString portErrorMessage(const PortError& error) {
                                "(usually dialout: sudo usermod -aG dialout $USER), then log out "
                                "and in again.");
     return text;
+}
+
+QString noAnswerMessage(const QString& device, int comNumber) {
+    const QString port =
+        comNumber > 0 ? QStringLiteral("Com %1").arg(comNumber) : QStringLiteral("the port");
+    return QStringList{QStringLiteral("Modem not connected"),
+                       QStringLiteral("No answer to AT came from %1 (%2). Check:")
+                           .arg(device.isEmpty() ? QStringLiteral("the serial port") : device)
+                           .arg(port),
+                       QStringLiteral("- that the modem is switched on;"),
+                       QStringLiteral("- that its cable is plugged in at both ends;"),
+                       QStringLiteral("- that %1 is the modem's port: \"Serial ports\" on the "
+                                      "toolbar shows the device behind each Com number.")
+                           .arg(port)}
+        .join(u'\n');
 }

@@ -25,5 +25,10 @@ bool isPortLost(QSerialPort::SerialPortError error);
 // The text of the "Modem error" box for a port that cannot be opened or was
 // lost: "Serial port not valid", "Modem already in use", the lost device, or
 // the device with the system's reason (and, for a permission problem, how to
-// get access).
+// get access). "Serial port not valid" goes on to say which device "Com N"
+// was looked for and how to give an adapter a number.
 QString portErrorMessage(const PortError& error);
+
+// The text of the "Modem error" box for a modem that did not answer the
+// connection check: "Modem not connected", the device tried and what to check.
+QString noAnswerMessage(const QString& device, int comNumber);

@@ -19,6 +19,7 @@ struct PortError {
     QString reason;            // what the system said, for the user
     bool accessDenied = false; // the system refused access (user rights, not the port)
     bool lost = false;         // the port failed while it was open
+    int comNumber = 0;         // the "Com N" the device was looked for by; 0 when none
 };
 
 // The modem's serial port: 9600 bit/s, 8N1, Latin-1 text one byte per

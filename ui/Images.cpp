@@ -32,6 +32,8 @@ QIcon toolbarImage(int index) {
         "blank-sheet.svg",        // 8
         "open-configuration.svg", // 9
         "save-configuration.svg", // 10
+        "traffic-arrows.svg",     // 11
+        "serial-connector.svg",   // 12
     };
     if (index < 1 || index > ToolbarImageCount || files[index - 1] == nullptr)
         return {};

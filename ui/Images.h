@@ -7,7 +7,7 @@
 
 // The toolbar's image store: images 1 to 10 of 32 x 32 pixels. Image 7 has
 // never been used and is empty.
-inline constexpr int ToolbarImageCount = 10;
+inline constexpr int ToolbarImageCount = 12;
 inline constexpr QSize ToolbarImageSize(32, 32);
 QIcon toolbarImage(int index);
 

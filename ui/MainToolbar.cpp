@@ -26,6 +26,8 @@ constexpr std::array<CommandDefinition, ToolbarCommandCount> Commands = {{
     {ToolbarCommand::RelayOff, "relayOff", 5, "Set reley off", true},
     {ToolbarCommand::OpenConfiguration, "openConfiguration", 9, "Open configuration\u2026", true},
     {ToolbarCommand::SaveConfiguration, "saveConfiguration", 10, "Save configuration\u2026", true},
+    {ToolbarCommand::ModemTraffic, "modemTraffic", 11, "Modem traffic", false},
+    {ToolbarCommand::SerialPorts, "serialPorts", 12, "Serial ports", false},
     {ToolbarCommand::About, "about", 6, "About Tavek", false},
 }};
 constexpr int GapAfter = 1; // commands before the port selector
@@ -36,16 +38,23 @@ constexpr std::array<ToolbarCommand, 6> PositionedCommands = {
     ToolbarCommand::Connection, ToolbarCommand::ResetModem, ToolbarCommand::DefaultSettings,
     ToolbarCommand::RelayOn,    ToolbarCommand::RelayOff,   ToolbarCommand::About};
 
-// The table is indexed by the command.
+// Every command has one row.
 static_assert([] {
-    for (std::size_t i = 0; i < Commands.size(); ++i)
-        if (Commands[i].command != ToolbarCommand(i))
+    for (int c = 0; c < ToolbarCommandCount; ++c) {
+        int rows = 0;
+        for (const CommandDefinition& row : Commands)
+            rows += row.command == ToolbarCommand(c);
+        if (rows != 1)
             return false;
+    }
     return true;
 }());
 
 const CommandDefinition& definition(ToolbarCommand command) {
-    return Commands[std::size_t(command)];
+    for (const CommandDefinition& row : Commands)
+        if (row.command == command)
+            return row;
+    return Commands.front(); // not reached: every command has a row
 }
 
 // The port selector sits at a fixed place of the toolbar. The toolbar lays
@@ -99,7 +108,7 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
         action->setObjectName(QString::fromLatin1(command.name));
         action->setToolTip(tooltip);
         action->setEnabled(!command.needsConnection);
-        actions_[std::size_t(i)] = action;
+        actions_[std::size_t(command.command)] = action;
         if (QWidget* widget = widgetForAction(action)) {
             widget->setObjectName(QStringLiteral("Toolbar1_") + QString::fromLatin1(command.name));
             widget->setAccessibleName(tooltip);

@@ -10,7 +10,8 @@ class QComboBox;
 class QToolButton;
 
 // The toolbar's commands, by name. Their order on the toolbar, their images
-// and tooltips live in one table (MainToolbar.cpp).
+// and tooltips live in one table (MainToolbar.cpp). The original seven
+// positions come first here, in their order; commands added since follow.
 enum class ToolbarCommand {
     Connection,
     ResetModem,
@@ -19,9 +20,11 @@ enum class ToolbarCommand {
     RelayOff,
     OpenConfiguration,
     SaveConfiguration,
+    ModemTraffic,
+    SerialPorts,
     About,
 };
-inline constexpr int ToolbarCommandCount = 8;
+inline constexpr int ToolbarCommandCount = 10;
 
 // The toolbar: the connection button, a gap that holds the port selector,
 // then the image buttons of the other commands. Commands that need a

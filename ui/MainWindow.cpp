@@ -34,6 +34,7 @@ MainWindow::MainWindow(QWidget* parent)
     setFixedSize(twips(14640), twips(8910));
     setFont(windowFont());
 
+    connection_.traffic().add(&traffic_);
     dialogs_ = Dialogs::forWindow(this);
     openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
@@ -63,7 +64,11 @@ MainWindow::MainWindow(QWidget* parent)
     InitMainWindow(*this);
 }
 
-MainWindow::~MainWindow() = default;
+MainWindow::~MainWindow() {
+    // They watch members that go before the window's children do.
+    delete trafficWindow_;
+    delete portsDialog_;
+}
 
 void MainWindow::buildModemSettings() {
     frmMain_ = new QGroupBox(QStringLiteral(" Modem Settings "), this);
@@ -224,12 +229,16 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // Closing the main window ends the program, the About window with it. An
+    // Closing the main window ends the program, its other windows with it. An
     // operation that is running stops before its next command and lets the
     // port go: nothing more reaches the modem once the window is gone.
     closing_ = true;
     connection_.port().close();
     if (about_)
         about_->close();
+    if (trafficWindow_)
+        trafficWindow_->close();
+    if (portsDialog_)
+        portsDialog_->close();
     QWidget::closeEvent(event);
 }

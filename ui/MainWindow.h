@@ -7,6 +7,9 @@
 #include "MainToolbar.h"
 #include "ModemConnection.h"
 #include "OperationRunner.h"
+#include "PortsDialog.h"
+#include "TrafficRecorder.h"
+#include "TrafficWindow.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -54,6 +57,12 @@ public:
     QToolButton* cmdSetNumbers() const { return cmdSetNumbers_; }
     AboutWindow* aboutWindow() const { return about_; }
     ModemConnection& connection() { return connection_; }
+    // The traffic on the line since the start, and its windows while open.
+    TrafficRecorder& trafficRecorder() { return traffic_; }
+    TrafficWindow* trafficWindow() const { return trafficWindow_; }
+    PortsDialog* portsDialog() const { return portsDialog_; }
+    // Writes the traffic to this file as well ("tavek --log FILE").
+    void setTrafficLog(std::unique_ptr<TrafficLogFile> log);
 
     // The modal boxes and the desktop's open operation, replaceable by tests.
     Dialogs& dialogs() { return dialogs_; }
@@ -109,6 +118,10 @@ private:
     // Open and Save configuration (ConfigurationFileCommands.cpp).
     void openConfiguration();
     void saveConfiguration();
+    void showModemTraffic();
+    void showSerialPorts();
+    // A link in the ports folder was made or removed: the selector's numbers follow at once.
+    void portLinksChanged();
     // The "Set" buttons.
     void sendInputsClicked();
     void setNumbersClicked();
@@ -119,6 +132,8 @@ private:
     // The device went away: not connected, but the window keeps what it shows.
     void enterLostState();
 
+    // Before the connection: its port reports its close while it is destroyed.
+    TrafficRecorder traffic_;
     ModemConnection connection_;
     Dialogs dialogs_;
     FileDialogs fileDialogs_ = FileDialogs::forWindow(this);
@@ -139,4 +154,6 @@ private:
     QToolButton* cmdSendInputs_ = nullptr;
     QToolButton* cmdSetNumbers_ = nullptr;
     QPointer<AboutWindow> about_;
+    QPointer<TrafficWindow> trafficWindow_;
+    QPointer<PortsDialog> portsDialog_;
 };

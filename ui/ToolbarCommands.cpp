@@ -46,6 +46,12 @@ void MainWindow::run(ToolbarCommand command) {
     case ToolbarCommand::About:
         showAbout(); // also while a modem command runs
         break;
+    case ToolbarCommand::ModemTraffic:
+        showModemTraffic();
+        break;
+    case ToolbarCommand::SerialPorts:
+        showSerialPorts();
+        break;
     }
 }
 

@@ -125,8 +125,7 @@ private slots:
             << 30;
         QTest::newRow("no modem answers")
             << QStringList{"check"} << "silent" << 1
-            << "Modem error: Modem not connected\ntavek-cli: no modem answered on Com {com} "
-               "({device}).\n"
+            << "Modem error: Modem not connected\nNo answer to AT came from {device} (Com {com})."
             << 4; // two attempts, each followed by a lone CR
         QTest::newRow("a read cut short")
             << QStringList{"read", "out.tavek"} << "phone book without OK" << 1
@@ -143,11 +142,12 @@ private slots:
             << "Modem error: The serial port {device} was lost" << 5;
         QTest::newRow("no such Com N")
             << QStringList{"--port", "Com 255", "check"} << "" << 3
-            << "Modem error: Serial port not valid\ntavek-cli: the port Com 255 (no such port)"
-            << 0;
+            << "Modem error: Serial port not valid\nCom 255 names no serial port" << 0;
         QTest::newRow("no such device")
             << QStringList{"--port", "/dev/tavek-none", "check"} << "" << 3
-            << "Modem error: Serial port not valid\ntavek-cli: the port /dev/tavek-none" << 0;
+            << "Modem error: Serial port not valid\n/dev/tavek-none is not there any more.\n"
+               "tavek-cli: the port /dev/tavek-none"
+            << 0;
         QTest::newRow("a bad file") << QStringList{"write", "bad.tavek"} << "" << 2
                                     << "tavek-cli: {home}/bad.tavek: nothing was sent.\nThis is "
                                        "not a usable Tavek configuration file (4 problems):"

@@ -45,7 +45,8 @@ private slots:
         modem->setSilent(true);
         chooseTheModemsPort();
         clickToolbar(*window, ToolbarCommand::Connection);
-        QCOMPARE(boxes.errors, QStringList{"Modem not connected"});
+        QCOMPARE(boxes.errors.size(), 1);
+        QCOMPARE(boxes.errors[0].section('\n', 0, 0), "Modem not connected");
         QCOMPARE(boxes.imageAtError, 2);
         QCOMPARE(reachable(*window), NotConnected);
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Disconnected"));

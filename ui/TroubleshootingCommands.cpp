@@ -1,0 +1,45 @@
+// The toolbar's two windows for finding out what goes wrong: the modem
+// traffic and the serial ports.
+#include "MainWindow.h"
+
+#include "PortSelector.h"
+#include "PortsDialog.h"
+#include "TrafficWindow.h"
+
+#include <QComboBox>
+
+void MainWindow::setTrafficLog(std::unique_ptr<TrafficLogFile> log) {
+    traffic_.setLogFile(std::move(log));
+}
+
+void MainWindow::showModemTraffic() {
+    if (!trafficWindow_)
+        trafficWindow_ = new TrafficWindow(traffic_, this);
+    trafficWindow_->show();
+    trafficWindow_->raise();
+    trafficWindow_->activateWindow();
+}
+
+void MainWindow::showSerialPorts() {
+    if (!portsDialog_) {
+        portsDialog_ = new PortsDialog(this);
+        portsDialog_->deviceInUse = [this] {
+            return connection_.ModemConnected ? connection_.connectedDevice() : QString();
+        };
+        portsDialog_->linksChanged = [this] { portLinksChanged(); };
+    }
+    portsDialog_->show();
+    // The port the user is at: the one connected, else the chosen "Com N".
+    portsDialog_->choose(connection_.ModemConnected ? connection_.connectedDevice()
+                                                    : connection_.deviceForCommPort());
+    portsDialog_->raise();
+    portsDialog_->activateWindow();
+}
+
+void MainWindow::portLinksChanged() {
+    // Only while not connected: the connection's device is fixed until the
+    // disconnect, whatever the numbers say.
+    const int chosen = cmbSerial()->currentIndex();
+    fillPortSelector(*cmbSerial(), connection_);
+    selectPort(qMax(0, chosen));
+}
