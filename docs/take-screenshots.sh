@@ -1,87 +1,102 @@
-#!/ bin / bash
-#Takes the README's screenshots of Tavek under Xvfb, connected to the virtual
-#modem as "Com 1"(its bytes handed over in an FTDI adapter's 16 ms bursts):
-#- docs / main - window.png and docs / about - window.png;
-#- docs / traffic - window.png(the connect, its reads, a relay command) and
-#docs / ports - dialog.png(the modem and an adapter whose link is there but
-#which is not plugged in);
-#- the main window in Fusion's light palette (docs/main-window-light.png)
-#and in a dark one(docs / main - window - dark.png), the way a desktop hands
-#Qt a dark palette : through the qt6ct platform theme, "darker" scheme.
-#Usage : docs / take - screenshots.sh[build directory]
-#(needs xvfb - run, ImageMagick, xdotool, fonts - liberation for the narrow
-#font the layout was drawn for and, for the dark one, qt6ct)
-set - euo pipefail here = $(cd "$(dirname " $0 ")" && pwd) build =
-    $(cd "${1:-$here/../build}" && pwd)
+#!/bin/bash
+# Takes the README's screenshots of Tavek under Xvfb, connected to the virtual
+# modem as "Com 1" (its bytes handed over in an FTDI adapter's 16 ms bursts):
+#  - docs/main-window.png and docs/about-window.png;
+#  - docs/traffic-window.png (the connect, its reads, a relay command) and
+#    docs/ports-dialog.png (the modem and an adapter whose link is there but
+#    which is not plugged in);
+#  - the main window in Fusion's light palette (docs/main-window-light.png)
+#    and in a dark one (docs/main-window-dark.png), the way a desktop hands
+#    Qt a dark palette: through the qt6ct platform theme, "darker" scheme.
+# Usage: docs/take-screenshots.sh [build directory]
+# (needs xvfb-run, ImageMagick, xdotool, fonts-liberation for the narrow
+# font the layout was drawn for and, for the dark one, qt6ct)
+set -euo pipefail
+here=$(cd "$(dirname "$0")" && pwd)
+build=$(cd "${1:-$here/../build}" && pwd)
 
-        if[-z "${TAVEK_IN_XVFB:-}"];
-then TAVEK_IN_XVFB = 1 exec xvfb - run - a -
-                     s "-screen 0 1280x800x24"
-                       "$0"
-                       "$build" fi
+if [ -z "${TAVEK_IN_XVFB:-}" ]; then
+    TAVEK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$build"
+fi
 
-#A home, ports folder and settings of their own, so the user's stay as they are.
-                     export HOME = $(mktemp - d) XDG_CONFIG_HOME = modem = "" tavek =
-                         "" trap 'kill $tavek $modem 2>/dev/null || true; rm -rf "$HOME"' EXIT
+# A home, ports folder and settings of their own, so the user's stay as they are.
+export HOME=$(mktemp -d) XDG_CONFIG_HOME=
+modem="" tavek=""
+trap 'kill $tavek $modem 2>/dev/null || true; rm -rf "$HOME"' EXIT
 
-                                 mkdir -
-                             p "$HOME/.config/tavek/ports" ln - s / dev / serial / by - id / usb -
-                             FTDI_FT232R_USB_UART_A1234567 - if00 -
-                             port0 "$HOME/.config/tavek/ports/com2"
-                                   "$build/tools/tavek-virtual-modem" --usb -
-                             latency 16 1 >
-                         / dev / null& modem = $ !sleep 0.5
+mkdir -p "$HOME/.config/tavek/ports"
+ln -s /dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A1234567-if00-port0 "$HOME/.config/tavek/ports/com2"
+"$build/tools/tavek-virtual-modem" --usb-latency 16 1 >/dev/null &
+modem=$!
+sleep 0.5
 
-#Without a window manager the windows sit where Tavek centres them.
-    main_x = $(((1280 - 976) / 2));
-main_y = $(((800 - 594) / 2)) click() {
-    python3 "$here/xclick.py" $((main_x + $1)) $((main_y + $2));
+# Without a window manager the windows sit where Tavek centres them.
+main_x=$(((1280 - 976) / 2)); main_y=$(((800 - 594) / 2))
+click() { python3 "$here/xclick.py" $((main_x + $1)) $((main_y + $2)); }
+# A window of Tavek's by its title, as it is on the screen.
+shoot() { import -window "$(xdotool search --name "^$1\$" | head -1)" "$2"; }
+# The toolbar's buttons, from the left, at the height of their middle.
+connection=22 relay_on=285 traffic=448 ports=489 about=530
+
+# Starts Tavek with the environment given, connects, visits input 3's empty
+# message boxes (leaving them shows the placeholder), chooses phone row 3 and
+# takes the main window as docs/NAME.png. Tavek stays open.
+main_window() {
+    local name=$1
+    shift
+    env "$@" "$build/app/tavek" &
+    tavek=$!
+    sleep 2.5
+    click $connection 22
+    sleep 3.5
+    click 610 408    # input 3, Message Single
+    click 610 464    # input 3, Message Double
+    click 850 130    # choose phone row 3
+    sleep 0.5
+    import -window root -crop 976x594+${main_x}+${main_y} +repage "$here/$name.png"
 }
-#A window of Tavek's by its title, as it is on the screen.
-shoot() {
-    import - window "$(xdotool search --name " ^ $1\$ " | head -1)"
-                                                      "$2";
+close_tavek() {
+    kill "$tavek"
+    wait "$tavek" 2>/dev/null || true
+    tavek=""
 }
-#The toolbar's buttons, from the left, at the height of their middle.
-connection = 22 relay_on = 285 traffic = 448 ports = 489 about =
-    530
 
-#Starts Tavek with the environment given, connects, visits input 3's empty
-#message boxes(leaving them shows the placeholder), chooses phone row 3 and
-#takes the main window as docs / NAME.png.Tavek stays open.
-    main_window(){local name = $1 shift env
-                  "$@"
-                  "$build/app/tavek" & tavek =
-                      $ !sleep 2.5 click $connection 22 sleep 3.5 click 610 408 #input 3,
-                  Message Single click 610 464 #input 3,
-                  Message Double click 850 130 #choose phone row 3 sleep 0.5 import - window root -
-                      crop 976x594 + ${main_x} + ${main_y} +
-                      repage "$here/$name.png"} close_tavek(){
-        kill "$tavek" wait "$tavek" 2 > / dev / null || true tavek = ""}
+main_window main-window
+click $about 22
+sleep 1
+# Centred over the main window as QRect::center() counts.
+about_x=$((main_x + (976 - 1) / 2 - 572 / 2)); about_y=$((main_y + (594 - 1) / 2 - 372 / 2))
+import -window root -crop 572x372+${about_x}+${about_y} +repage "$here/about-window.png"
+python3 "$here/xclick.py" $((about_x + 535)) $((about_y + 335))   # its Exit
+sleep 0.5
 
-    main_window main -
-    window click $about 22 sleep 1
-#Centred over the main window as QRect::center() counts.
-    about_x = $((main_x + (976 - 1) / 2 - 572 / 2));
-about_y = $((main_y + (594 - 1) / 2 - 372 / 2)) import - window root - crop 572x372 + ${about_x} +
-          ${about_y} +
-          repage "$here/about-window.png" python3 "$here/xclick.py" $((about_x + 535))
-              $((about_y + 335)) #its Exit sleep 0.5
+click $relay_on 22
+sleep 1
+click $connection 22  # disconnect: numbers are given while no modem is connected
+sleep 1
+click $ports 22
+sleep 1
+shoot "Serial ports" "$here/ports-dialog.png"
+xdotool key Escape
+sleep 0.5
+click $traffic 22     # the connect, its reads, the relay command
+sleep 1
+shoot "Modem traffic" "$here/traffic-window.png"
+close_tavek
 
-          click $relay_on 22 sleep 1 click $connection 22 #disconnect
-    : numbers are given while no modem is connected sleep 1 click $ports 22 sleep 1 shoot
-      "Serial ports"
-      "$here/ports-dialog.png" xdotool key Escape sleep 0.5 click $traffic 22 #the connect,
-    its reads,
-    the relay command sleep 1 shoot "Modem traffic"
-                                    "$here/traffic-window.png" close_tavek
+main_window main-window-light QT_STYLE_OVERRIDE=Fusion
+close_tavek
 
-                                        main_window main -
-        window - light QT_STYLE_OVERRIDE = Fusion close_tavek
-
-    if[!-e / usr / share / qt6ct / colors / darker.conf];
-then echo "take-screenshots: no dark screenshot without qt6ct (apt-get install qt6ct)" >
-    &2 exit 1 fi mkdir - p "$HOME/.config/qt6ct" cat >
-    "$HOME/.config/qt6ct/qt6ct.conf" << 'CONF'[Appearance] style = Fusion custom_palette =
-    true color_scheme_path = / usr / share / qt6ct / colors / darker.conf CONF main_window main -
-                             window - dark QT_QPA_PLATFORMTHEME = qt6ct close_tavek
+if [ ! -e /usr/share/qt6ct/colors/darker.conf ]; then
+    echo "take-screenshots: no dark screenshot without qt6ct (apt-get install qt6ct)" >&2
+    exit 1
+fi
+mkdir -p "$HOME/.config/qt6ct"
+cat >"$HOME/.config/qt6ct/qt6ct.conf" <<'CONF'
+[Appearance]
+style=Fusion
+custom_palette=true
+color_scheme_path=/usr/share/qt6ct/colors/darker.conf
+CONF
+main_window main-window-dark QT_QPA_PLATFORMTHEME=qt6ct
+close_tavek
