@@ -49,13 +49,6 @@ struct OutcomeClock {
 };
 } // namespace
 
-// How the modem answers one exchange, and how the exchange must end.
-struct ReplyRow {
-    Line line;
-    std::function<void(VirtualModem&, const QByteArray& command)> setUp;
-    bool answered;
-    bool timesOut;
-};
 // How the modem answers "AT", and what the check must end with.
 struct CheckRow {
     bool echo;
@@ -73,7 +66,6 @@ struct FailureRow {
     QStringList lines;
     OperationEnd end;
 };
-Q_DECLARE_METATYPE(ReplyRow)
 Q_DECLARE_METATYPE(CheckRow)
 Q_DECLARE_METATYPE(FailureRow)
 
@@ -194,54 +186,6 @@ private slots:
         const auto code = finalResultCode(reply);
         QCOMPARE(code ? int(*code) : -1, result);
         QCOMPARE(replyAnswered(reply, markers), answered);
-    }
-
-    // Collections end on the modem's final result code however the bytes
-    // come, and at the time-out when none comes.
-    void exchangeEndsOnTheModemsAnswer_data() {
-        QTest::addColumn<ReplyRow>("row");
-        using M = VirtualModem;
-        const auto row = [](const char* name, ReplyRow r) { QTest::newRow(name) << r; };
-        const auto normal = [](M&, const QByteArray&) {};
-        row("byte by byte", {{}, normal, true, false});
-        row("16 ms bursts", {{16}, normal, true, false});
-        row("32 ms bursts, 200 ms processing", {{32, 200}, normal, true, false});
-        row("a reply 50 ms late", {{}, [](M& m, auto) { m.setReplyDelayMs(50); }, true, false});
-        row("ERROR", {{16}, [](M& m, const QByteArray& c) { m.setErrorFor(c); }, false, false});
-        row("+CME ERROR",
-            {{},
-             [](M& m, const QByteArray& c) { m.setReplyFor(c, "\r\n+CME ERROR: 3\r\n"); },
-             false,
-             false});
-        row("echo and no result code",
-            {{}, [](M& m, const QByteArray& c) { m.setReplyFor(c, ""); }, true, true});
-        row("ok in small letters, no echo", {{},
-                                             [](M& m, auto) {
-                                                 m.setEcho(false);
-                                                 m.setLowerCase(true);
-                                             },
-                                             false,
-                                             true});
-    }
-    void exchangeEndsOnTheModemsAnswer() {
-        QFETCH(ReplyRow, row);
-        ModemBench bench(row.line);
-        const QByteArray command = "AT+WIOW=0,0";
-        row.setUp(bench.modem, command);
-        QVERIFY(!bench.connection.reopen());
-
-        const ExchangeOutcome outcome =
-            runAtExchange(bench.connection, bench.view,
-                          {command, 500, CompletionRule::FinalResult, true, markers});
-
-        QCOMPARE(outcome, row.answered ? ExchangeOutcome::Answered : ExchangeOutcome::NotAnswered);
-        const double elapsedMs = bench.msSinceSend();
-        if (row.timesOut)
-            verifyTimeout(elapsedMs, 500);
-        else
-            QVERIFY2(elapsedMs < 450 && finalResultCode(bench.connection.ReplyBuffer),
-                     qPrintable(bench.connection.ReplyBuffer.toLatin1().toPercentEncoding()));
-        QCOMPARE(bench.lines(1), QStringList{command});
     }
 
     void connectionCheck_data() {
