@@ -1,10 +1,14 @@
 // What goes on the wire for the inputs and the phone book, character by
-// character (each character is one Latin-1 byte on the port).
+// character (each character is one Latin-1 byte on the port), and how the
+// modem's listing of the inputs is read back.
 #include "ConfigText.h"
 #include "DefaultInputs.h"
 #include "InputRecords.h"
+#include "InputsReply.h"
+#include "ModemDumps.h"
 #include "PhoneRecords.h"
 
+#include <QRandomGenerator>
 #include <QTest>
 
 namespace {
@@ -21,14 +25,6 @@ class RecordsTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void startupPanelsGiveTheNineLines() {
-        QCOMPARE(inputRecords(InputsConfig{}),
-                 (QStringList{
-                     R"(AT+EGINP=1,0,0,"O","S")", R"(AT+EGINP=1,"C","")", R"(AT+EGINP=1,"O","")",
-                     R"(AT+EGINP=2,0,0,"O","S")", R"(AT+EGINP=2,"C","")", R"(AT+EGINP=2,"O","")",
-                     R"(AT+EGINP=3,0,0,"O","S")", R"(AT+EGINP=3,"C","")", R"(AT+EGINP=3,"O","")"}));
-    }
-
     // One row per panel, shown as input 2's three records.
     void inputRecordsAreExact_data() {
         QTest::addColumn<InputConfig>("panel");
@@ -52,16 +48,15 @@ private slots:
             << QStringList{R"(AT+EGINP=2,0,0,"O","S")",
                            R"(AT+EGINP=2,"C","Type here your message")",
                            R"(AT+EGINP=2,"O","Type here your message")"};
-        // A line break or Ctrl-Z would end the command line or start one of the modem's own.
+        // A line break or Ctrl-Z would end the command line or start one of
+        // the modem's own; DEL and the C1 controls are no text either.
         QTest::newRow("control characters left out, Latin-1 kept, any other character one ?")
             << InputConfig{Disactive,
                            Open,
                            Single,
                            0,
-                           typed("A\r\nB\x1a"
-                                 "C\tD café ñ °"),
-                           typed("\x1b"
-                                 "E\x7f 5 € ok 😀!")}
+                           typed("A\r\nB\032C\tD café ñ °"),
+                           typed("\033E\x7f 5\u0085 € ok 😀!")}
             << QStringList{R"(AT+EGINP=2,0,0,"O","S")", R"(AT+EGINP=2,"C","ABCD café ñ °")",
                            R"(AT+EGINP=2,"O","E 5 ? ok ?!")"};
     }
@@ -94,6 +89,48 @@ private slots:
                               phoneBookCommand(12, "++39+1"), phoneBookCommand(4, "+39\r\n1")}),
                  (QStringList{R"(AT+EGPHN=1,"+393351234567",128)", "AT+EGPHN=3",
                               R"(AT+EGPHN=12,"++39+1",128)", R"(AT+EGPHN=4,"+391",128)"}));
+    }
+
+    // Any listing of printable Latin-1 messages, with the echo or without,
+    // is read field for field: quotes and "OK" inside a message too.
+    void everyListingIsReadFieldForField() {
+        QRandomGenerator random(20261206);
+        const auto text = [&random] {
+            QByteArray t;
+            for (int i = random.bounded(MessageMaxLength + 1); i > 0; --i) {
+                const int c = random.bounded(95 + 96); // 32 to 126, then 160 to 255
+                t += char(c < 95 ? 32 + c : 65 + c);
+            }
+            return t;
+        };
+        for (int round = 0; round < 2000; ++round) {
+            InputsConfig expected;
+            QList<QByteArray> lines;
+            for (int n = 1; n <= InputCount; ++n) {
+                const bool active = random.bounded(2), open = random.bounded(2),
+                           single = random.bounded(2);
+                const int delay = random.bounded(11);
+                const QByteArray closedText = text(), openText = text();
+                expected[n - 1] = {active ? Active : Disactive,
+                                   open ? Open : RestState::NormallyClosed,
+                                   single ? Single : BitMode::Double,
+                                   delay,
+                                   typed(QString::fromLatin1(open ? closedText : openText)),
+                                   typed(QString::fromLatin1(open ? openText : closedText))};
+                const QByteArray i = QByteArray::number(n);
+                lines << i + ',' + (active ? '1' : '0') + ",000" +
+                             QByteArray::number(delay).rightJustified(2, '0') + ",\"" +
+                             (open ? 'O' : 'C') + "\",\"" + (single ? 'S' : 'D') + '"'
+                      << i + ",\"C\",\"" + closedText + '"' << i + ",\"O\",\"" + openText + '"';
+            }
+            const QString reply =
+                QString::fromLatin1(modemDump("AT+EGINP?", lines, random.bounded(2)));
+            const InputsReading readings = parseInputsReply(reply);
+            InputsConfig panels;
+            for (int n = 0; n < InputCount; ++n)
+                panels[n] = applyInputReading(InputConfig{}, readings[n]);
+            QCOMPARE(describe(panels), describe(expected));
+        }
     }
 };
 

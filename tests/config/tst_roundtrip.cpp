@@ -10,23 +10,15 @@
 
 namespace {
 
-// Twenty numbers, and messages of 45 to 50 characters holding what a careless
-// reader would spoil: quotes, "OK", the listing's prefix, Latin-1 letters.
-std::array<QByteArray, 20> fullPhoneBook() {
-    std::array<QByteArray, 20> book;
-    for (int p = 1; p <= 20; ++p)
-        book[p - 1] = "+3933512345" + QByteArray::number(p).rightJustified(2, '0');
-    return book;
-}
-
-std::array<VirtualModem::Input, 3> longMessages() {
-    return {VirtualModem::Input{1, 3, 'O', 'S', "SMOKE ALARM in the \"server room\", floor 2, OK?",
-                                "Smoke alarm over: +EGINP: all clear, 46 chars."},
-            VirtualModem::Input{0, 10, 'C', 'D', "Porta d'ingresso aperta: verificare subito!!!",
-                                "Porta chiusa, allarme rientrato (caf\xe9 n\xb0 2) .."},
-            VirtualModem::Input{1, 0, 'O', 'D', "AT+EGINP? is no command inside a message text.",
-                                "Fifty characters exactly, counted one by one: 50!!"}};
-}
+// Messages of 45 to 50 characters holding what a careless reader would
+// spoil: quotes, "OK", the listing's prefix, Latin-1 letters.
+const std::array<VirtualModem::Input, 3> longMessages{
+    VirtualModem::Input{1, 3, 'O', 'S', "SMOKE ALARM in the \"server room\", floor 2, OK?",
+                        "Smoke alarm over: +EGINP: all clear, 46 chars."},
+    VirtualModem::Input{0, 10, 'C', 'D', "Porta d'ingresso aperta: verificare subito!!!",
+                        "Porta chiusa, allarme rientrato (caf\xe9 n\xb0 2) .."},
+    VirtualModem::Input{1, 0, 'O', 'D', "AT+EGINP? is no command inside a message text.",
+                        "Fifty characters exactly, counted one by one: 50!!"}};
 
 // What the window must show for what the modem stores.
 InputsConfig panelsFor(const std::array<VirtualModem::Input, 3>& stored) {
@@ -67,13 +59,14 @@ private slots:
     void roundTripLosesNothing() {
         QFETCH(Line, line);
         ModemBench bench(line);
-        const auto book = fullPhoneBook();
-        const auto inputs = longMessages();
-        bench.modem.setPhoneBook(book);
-        bench.modem.setInputs(inputs);
-        QStringList shown = describe(panelsFor(inputs));
-        for (int p = 1; p <= 20; ++p)
+        std::array<QByteArray, 20> book; // twenty numbers
+        QStringList shown = describe(panelsFor(longMessages));
+        for (int p = 1; p <= 20; ++p) {
+            book[p - 1] = "+3933512345" + QByteArray::number(p).rightJustified(2, '0');
             shown << QStringLiteral("%1:%2").arg(p).arg(QString::fromLatin1(book[p - 1]));
+        }
+        bench.modem.setPhoneBook(book);
+        bench.modem.setInputs(longMessages);
 
         // As after a connection check: both reads, whole.
         QCOMPARE(GetInputs(bench.connection, bench.view).complete, true);
@@ -83,12 +76,10 @@ private slots:
         // Both "Set" buttons: every step confirmed, the modem's store unchanged.
         const OperationResult sentInputs = SendInputs(bench.connection, bench.view);
         const OperationResult sentNumbers = SetNumbers(bench.connection, bench.view);
-        QCOMPARE(sentInputs.unconfirmed, QList<int>{});
-        QCOMPARE(sentNumbers.unconfirmed, QList<int>{});
+        QCOMPARE(sentInputs.unconfirmed + sentNumbers.unconfirmed, QList<int>{});
         QVERIFY(sentInputs.completed() && sentNumbers.completed());
-        QCOMPARE(bench.view.statusTexts().filter("Failed"), QStringList{});
         QVERIFY(bench.modem.phoneBook() == book);
-        QCOMPARE(describe(panelsFor(bench.modem.inputs())), describe(panelsFor(inputs)));
+        QCOMPARE(describe(panelsFor(bench.modem.inputs())), describe(panelsFor(longMessages)));
         QCOMPARE(bench.lines().size(), 2 + 9 + 20);
         bench.verifyPauses(2, 10);
         bench.verifyPauses(11, 30);
