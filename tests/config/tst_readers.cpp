@@ -4,6 +4,7 @@
 #include "ConfigOperations.h"
 #include "ModemBench.h"
 #include "ModemDumps.h"
+#include "OwnHome.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -29,16 +30,9 @@ const QByteArray listing = modemDump(
 class ReadersTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home;
+    OwnHome home;
 
 private slots:
-    void initTestCase() {
-        // Other test programs link their own modems in the ports folder at the
-        // same time, so this one keeps a home of its own.
-        QVERIFY(home.isValid());
-        qputenv("HOME", QFile::encodeName(home.path()));
-        QStandardPaths::setTestModeEnabled(true);
-    }
     void cleanup() { QCOMPARE(ModemBench::wireFaults, 0); }
 
     // Replies in place of the modem's own, whole, cut by a gap after

@@ -4,6 +4,7 @@
 // kind is its own ctest entry, so they run side by side.
 #include "ConfigOperations.h"
 #include "ModemBench.h"
+#include "OwnHome.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -41,13 +42,9 @@ InputsConfig panelsFor(const std::array<VirtualModem::Input, 3>& stored) {
 class RoundTripTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home;
+    OwnHome home;
 
 private slots:
-    void initTestCase() {
-        qputenv("HOME", QFile::encodeName(home.path()));
-        QStandardPaths::setTestModeEnabled(true);
-    }
     void cleanup() { QCOMPARE(ModemBench::wireFaults, 0); }
 
     void roundTripLosesNothing_data() {

@@ -1,9 +1,11 @@
 // The uploads through the real serial port, against the virtual modem on a
 // 9600 bit/s line: the time-out of every collection, steps the modem
-// answers ERROR to, and a device that vanishes midway.
+// answers ERROR to, an answer that comes too late, and a device that
+// vanishes midway.
 #include "ConfigOperations.h"
 #include "ModemBench.h"
 #include "OperationTexts.h"
+#include "OwnHome.h"
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -24,16 +26,9 @@ const QString empty = QStringLiteral("0 0 O S [] []");
 class UploadsTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home;
+    OwnHome home;
 
 private slots:
-    void initTestCase() {
-        // Other test programs link their own modems in the ports folder at the
-        // same time, so this one keeps a home of its own.
-        QVERIFY(home.isValid());
-        qputenv("HOME", QFile::encodeName(home.path()));
-        QStandardPaths::setTestModeEnabled(true);
-    }
     void cleanup() { QCOMPARE(ModemBench::wireFaults, 0); }
 
     // Every collection has its time-out, on the program's own clock from the
@@ -113,6 +108,24 @@ private slots:
                      unconfirmedPositionsText(numbers.unconfirmed),
                  "The modem did not confirm the settings of input 2.|The modem did not confirm "
                  "phone-book positions 3 and 12.");
+    }
+
+    // An answer that comes after its step's time-out, in the pause before the
+    // next command, belongs to no step: it must not confirm the next one,
+    // which the modem refuses. (The modem does not echo here, so the late
+    // step has nothing at all within its 0.5 s.)
+    void aLateAnswerConfirmsNothingElse() {
+        ModemBench bench;
+        bench.modem.setEcho(false);
+        bench.modem.setProcessingMsFor("AT+EGPHN=3,\"+393\",128", 550);
+        bench.modem.setErrorFor("AT+EGPHN=4");
+        for (int p = 1; p <= 20; ++p)
+            bench.view.grid[p] = "+39" + QString::number(p);
+
+        const OperationResult numbers = SetNumbers(bench.connection, bench.view);
+
+        QCOMPARE(numbers.unconfirmed, (QList<int>{3, 4}));
+        QCOMPARE(bench.lines().size(), 20);
     }
 
     // A device pulled out during any step: the operation stops at once,

@@ -3,6 +3,7 @@
 // line would bring them. These tests talk to it through the real serial port on
 // its pseudo-terminal, as the program does. Time is checked against the floor
 // that the line sets, which no load can lower; upper bounds are wide.
+#include "OwnHome.h"
 #include "VirtualModem.h"
 
 #include <QProcess>
@@ -54,16 +55,9 @@ Bytes command(QSerialPort& port, const Bytes& line) {
 class VirtualModemTest : public QObject {
     Q_OBJECT
 
-    QTemporaryDir home;
+    OwnHome home;
 
 private slots:
-    // A home of its own: the ports folder of the test mode lies under it, so
-    // test programs running at the same time cannot relink each other's ports.
-    void initTestCase() {
-        qputenv("HOME", QFile::encodeName(home.path()));
-        QStandardPaths::setTestModeEnabled(true);
-    }
-
     // A listing of 20 numbers comes no faster than 9600 bit/s allows, byte by
     // byte or in a USB adapter's bursts, one each latency tick. Each character
     // is echoed as it arrives: the first half of a command written slowly is
