@@ -1,25 +1,9 @@
 #include "StderrTraffic.h"
 
 #include "Output.h"
+#include "TrafficRows.h"
 
 namespace {
-
-QString visible(const QString& text) {
-    QString out;
-    for (QChar c : text) {
-        if (c == u'\r')
-            out += QStringLiteral("\\r");
-        else if (c == u'\n')
-            out += QStringLiteral("\\n");
-        else if (c == u'\\')
-            out += QStringLiteral("\\\\");
-        else if (c.unicode() < 32 || (c.unicode() >= 127 && c.unicode() <= 159))
-            out += QStringLiteral("\\x%1").arg(int(c.unicode()), 2, 16, QChar(u'0'));
-        else
-            out += c;
-    }
-    return out;
-}
 
 QString stamp(qint64 ns) {
     return QStringLiteral("%1").arg(double(ns) / 1e9, 8, 'f', 3);
@@ -40,7 +24,7 @@ void StderrTraffic::flushReceived() {
     if (received_.isEmpty())
         return;
     // Stamped with the arrival of its first piece.
-    printErrorLine(stamp(receivedSinceNs_) + QStringLiteral(" < ") + visible(received_));
+    printErrorLine(stamp(receivedSinceNs_) + QStringLiteral(" < ") + visibleControls(received_));
     received_.clear();
 }
 
@@ -57,7 +41,7 @@ void StderrTraffic::portLost(const QString& device) {
 }
 
 void StderrTraffic::sent(const QString& line) {
-    print(QStringLiteral("> ") + visible(line));
+    print(QStringLiteral("> ") + visibleControls(line));
 }
 
 void StderrTraffic::received(const QString& text) {

@@ -9,7 +9,8 @@
 // stamped with the seconds since the command started; ">" what was sent, "<"
 // what came back. A reply arrives in pieces (byte by byte on a real line);
 // its pieces are gathered into one line, printed when its collection ends or
-// anything else happens. Control characters show as \r, \n or \xHH.
+// anything else happens. Control characters show as in the traffic window:
+// <CR>, <LF>, <0x1A>.
 class StderrTraffic final : public ModemTraffic {
 public:
     StderrTraffic();

@@ -78,10 +78,11 @@ private slots:
         QFile saved(file("site.tavek"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(again.out, saved.readAll());
-        QVERIFY2(again.err.contains(" > AT\\r\n") &&
-                     again.err.contains(
-                         R"( < AT+EGPHN?\r\r\n+EGPHN: 1,"+393351234567",128\r\n+EGPHN: 7,)"),
-                 again.err.constData());
+        QVERIFY2(
+            again.err.contains(" > AT<CR>\n") &&
+                again.err.contains(
+                    R"( < AT+EGPHN?<CR><CR><LF>+EGPHN: 1,"+393351234567",128<CR><LF>+EGPHN: 7,)"),
+            again.err.constData());
     }
 
     // Each command, and each way a command ends: its exit code, what it says
