@@ -39,6 +39,11 @@ void ModemTrafficFanOut::discarded(int characters) {
         watcher->discarded(characters);
 }
 
+void ModemTrafficFanOut::lateResultCode(const QString& code) {
+    for (ModemTraffic* watcher : watchers_)
+        watcher->lateResultCode(code);
+}
+
 void ModemTrafficFanOut::collectionEnded(CollectionEnd why) {
     for (ModemTraffic* watcher : watchers_)
         watcher->collectionEnded(why);

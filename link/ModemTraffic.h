@@ -26,6 +26,10 @@ public:
     // Characters that came after their command's collection ended and were
     // thrown away before the next command (they were reported as received).
     virtual void discarded(int characters) { Q_UNUSED(characters); }
+    // A final result code ("OK", "ERROR", ...) that belongs to an earlier
+    // command: it came before the current command's echo, or while an
+    // earlier command still owed its own. It confirms and fails nothing.
+    virtual void lateResultCode(const QString& code) { Q_UNUSED(code); }
     virtual void collectionEnded(CollectionEnd why) { Q_UNUSED(why); }
 };
 
@@ -42,6 +46,7 @@ public:
     void sent(const QString& line) override;
     void received(const QString& text) override;
     void discarded(int characters) override;
+    void lateResultCode(const QString& code) override;
     void collectionEnded(CollectionEnd why) override;
 
 private:

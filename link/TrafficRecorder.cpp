@@ -48,6 +48,11 @@ void TrafficRecorder::discarded(int characters) {
                            : QStringLiteral("%1 late characters thrown away").arg(characters));
 }
 
+void TrafficRecorder::lateResultCode(const QString& code) {
+    record(TrafficKind::Late,
+           QStringLiteral("late result code %1: it belongs to an earlier command").arg(code));
+}
+
 void TrafficRecorder::collectionEnded(CollectionEnd why) {
     switch (why) {
     case CollectionEnd::ReplyComplete:

@@ -61,6 +61,7 @@ public:
     void sent(const QString& line) override;
     void received(const QString& text) override;
     void discarded(int characters) override;
+    void lateResultCode(const QString& code) override;
     void collectionEnded(CollectionEnd why) override;
 
 private:

@@ -12,6 +12,7 @@ enum class TrafficKind {
     Port,          // the port opened, closed or lost
     CollectionEnd, // a reply's collection ended, and why
     Discarded,     // late characters thrown away before the next command
+    Late,          // a result code that belongs to an earlier command
 };
 
 struct TrafficRow {
