@@ -126,8 +126,9 @@ void runAgainst(bool instant, int runs, Watching watching) {
     VirtualModem modem;
     modem.setInstant(instant);
     ModemConnection connection;
-    connection.setConnectedDevice(modem.devicePath());
     const TrafficWatch watch(watching, connection);
+    if (const auto error = connection.attach(modem.devicePath()))
+        qFatal("cannot open the virtual modem: %s", qPrintable(error->reason));
     QuietView view;
     fill(modem, view);
 

@@ -50,10 +50,9 @@ int main(int argc, char** argv) {
     modem.setSilent(true);
 
     ModemConnection connection;
-    connection.setConnectedDevice(modem.devicePath());
     const TrafficWatch watch(watching, connection);
     std::printf("%s\n", watchingName(watching));
-    if (const auto error = connection.reopen()) {
+    if (const auto error = connection.attach(modem.devicePath())) {
         std::fprintf(stderr, "cannot open the virtual modem: %s\n", qPrintable(error->reason));
         return 1;
     }

@@ -32,7 +32,7 @@ ExchangeSpec inputRecordExchange(const QString& record) {
 
 OperationPlan sendInputsPlan(const InputsConfig& inputs) {
     const QStringList records = inputRecords(inputs);
-    OperationPlan plan{QStringLiteral("Modem Connected, sending..."), {}, false};
+    OperationPlan plan{QStringLiteral("Modem Connected, sending..."), {}};
     for (int n = 1; n <= InputCount; ++n) {
         const QString settingsStep = QStringLiteral("Modem Connected, sending Input %1").arg(n);
         const QString messageStep = QStringLiteral("Modem Connected, sending Message %1").arg(n);
@@ -57,10 +57,10 @@ ReadResult GetInputs(ModemConnection& connection, ConfigView& view) {
     if (reply.end == OperationEnd::Cancelled)
         return {reply.end, false};
     // What arrived whole is applied, also from a reply that was cut.
-    const InputsReading readings = parseInputsReply(reply.text);
+    const InputsListing listing = parseInputsReply(reply.text);
     for (int n = 1; n <= InputCount; ++n)
-        view.setInputConfig(n, applyInputReading(view.inputConfig(n), readings[n - 1]));
-    return {reply.end, reply.complete};
+        view.setInputConfig(n, applyInputReading(view.inputConfig(n), listing.inputs[n - 1]));
+    return {reply.end, reply.complete && listing.whole};
 }
 
 void LoadDefaultMessages(ConfigView& view) {

@@ -3,64 +3,66 @@
 #include "ModemText.h"
 #include "ReplyLines.h"
 
+#include <QRegularExpression>
+
 namespace {
 
-// Positions in the settings line, counted from 0.
-constexpr int StatusAt = 2;
-constexpr int DelayAt = 4;
-constexpr int DelayWidth = 5;
-constexpr int RestAt = 11;
-constexpr int BitAt = 15;
-// A message line's head: input digit, comma, quoted state letter, comma, quote.
-constexpr int MessageHeadLength = 7;
+const QRegularExpression
+    settingsLine(QString::fromLatin1(R"re(^([1-3]),([0-9]),([0-9]{1,5}),"([OC])","([SD])"$)re"));
+// The text runs to the last quote of the line.
+const QRegularExpression messageLine(QString::fromLatin1(R"re(^([1-3]),"([OC])","(.*)"$)re"));
 
-std::optional<QChar> charAt(const QString& line, int at) {
-    if (at >= line.size())
-        return std::nullopt;
-    return line[at];
-}
-
-void readSettings(const QString& line, InputReading& reading) {
-    if (auto status = charAt(line, StatusAt); status && *status >= u'0' && *status <= u'9')
-        reading.status = *status == u'0' ? InputStatus::Disactive : InputStatus::Active;
-    if (line.size() > DelayAt) {
-        const auto delay = leadingNumber(QStringView(line).mid(DelayAt, DelayWidth));
-        if (delay && *delay >= 0 && *delay <= 10)
-            reading.delayIndex = int(*delay);
-    }
-    if (auto rest = charAt(line, RestAt))
-        reading.restState = *rest == u'O' ? RestState::NormallyOpen : RestState::NormallyClosed;
-    if (auto bit = charAt(line, BitAt))
-        reading.bit = *bit == u'S' ? BitMode::Single : BitMode::Double;
-}
-
-std::optional<QString> readMessage(const QString& line) {
-    const qsizetype closingQuote = line.lastIndexOf(u'"');
-    if (closingQuote < MessageHeadLength)
-        return std::nullopt;
+QString messageText(const QString& text) {
     // Control characters can neither be shown nor sent back: left out here,
     // what the window shows is what a "Set" sends.
-    QString text = line.mid(MessageHeadLength, closingQuote - MessageHeadLength);
-    text.removeIf(isControlCharacter);
-    return text;
+    QString clean = text;
+    clean.removeIf(isControlCharacter);
+    return clean;
+}
+
+// Takes a line into its input's reading; false when it is no listing line,
+// names a value the modem cannot hold, or repeats a line already taken.
+bool take(const QString& line, InputsReading& inputs) {
+    if (const auto settings = settingsLine.match(line); settings.hasMatch()) {
+        InputReading& reading = inputs[settings.captured(1).toInt() - 1];
+        const int delay = settings.captured(3).toInt();
+        if (reading.status || delay > 10)
+            return false;
+        reading.status =
+            settings.captured(2) == u"0" ? InputStatus::Disactive : InputStatus::Active;
+        reading.delayIndex = delay;
+        reading.restState =
+            settings.captured(4) == u"O" ? RestState::NormallyOpen : RestState::NormallyClosed;
+        reading.bit = settings.captured(5) == u"S" ? BitMode::Single : BitMode::Double;
+        return true;
+    }
+    if (const auto message = messageLine.match(line); message.hasMatch()) {
+        InputReading& reading = inputs[message.captured(1).toInt() - 1];
+        std::optional<QString>& slot =
+            message.captured(2) == u"C" ? reading.closedMessage : reading.openMessage;
+        if (slot)
+            return false;
+        slot = messageText(message.captured(3));
+        return true;
+    }
+    return false;
+}
+
+bool complete(const InputReading& reading) {
+    return reading.status && reading.closedMessage && reading.openMessage;
 }
 
 } // namespace
 
-InputsReading parseInputsReply(const QString& reply) {
-    const QStringList lines = informationLines(reply, u"AT+EGINP?", u"+EGINP: ");
-    InputsReading readings;
-    for (int n = 0; n < InputCount; ++n) {
-        const qsizetype first = qsizetype(n) * 3;
-        InputReading& reading = readings[n];
-        if (first < lines.size())
-            readSettings(lines[first], reading);
-        if (first + 1 < lines.size())
-            reading.closedMessage = readMessage(lines[first + 1]);
-        if (first + 2 < lines.size())
-            reading.openMessage = readMessage(lines[first + 2]);
-    }
-    return readings;
+InputsListing parseInputsReply(const QString& reply) {
+    const ListingLines listing = listingLines(reply, u"AT+EGINP?", u"+EGINP: ");
+    InputsListing result;
+    bool everyLineTaken = !listing.unrecognised;
+    for (const QString& line : listing.lines)
+        everyLineTaken = take(line, result.inputs) && everyLineTaken;
+    result.whole = everyLineTaken && listing.lines.size() == 3 * InputCount &&
+                   std::all_of(result.inputs.begin(), result.inputs.end(), complete);
+    return result;
 }
 
 InputConfig applyInputReading(InputConfig panel, const InputReading& reading) {

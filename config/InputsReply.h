@@ -14,8 +14,7 @@ struct InputReading {
     std::optional<int> delayIndex;
     std::optional<RestState> restState;
     std::optional<BitMode> bit;
-    // The modem lists the message of the closed contact first, then the one
-    // of the open contact.
+    // The message bound to the closed contact ("C") and to the open one ("O").
     std::optional<QString> closedMessage;
     std::optional<QString> openMessage;
 
@@ -24,13 +23,25 @@ struct InputReading {
 
 using InputsReading = std::array<InputReading, InputCount>;
 
-// Reads the reply to "AT+EGINP?": for each input, in order, a settings line
-//   n,s,ddddd,"r","b"      (17 characters; status at 3, delay at 5-9,
-//                           rest state at 12, bit at 16)
-// and two message lines  n,"X","text"  whose text runs from the eighth
-// character to the last quote of the line, so that quotes and "OK" inside a
-// message come back whole.
-InputsReading parseInputsReply(const QString& reply);
+struct InputsListing {
+    InputsReading inputs;
+    // Every one of the nine lines came, each once and as what it claims to
+    // be, and nothing unrecognised came between them.
+    bool whole = false;
+};
+
+// Reads the reply to "AT+EGINP?". For each input the modem lists a settings
+// line and two message lines (after the prefix "+EGINP: "):
+//   n,s,ddddd,"r","b"     input n, status digit, delay 0 to 10 (up to five
+//                         digits), rest state "O" or "C", bit "S" or "D"
+//   n,"C","text"          the message of the closed contact
+//   n,"O","text"          the message of the open contact
+// Each line is read for what it claims to be: its input number and its
+// letter place it. A message runs to the last quote of its line, so quotes
+// and "OK" inside a message come back whole. A line that does not parse as
+// one of these, or that repeats one, is not taken: it shifts no other
+// field, and the listing is not whole.
+InputsListing parseInputsReply(const QString& reply);
 
 // The panel after a reading: fields the reply gave replace the panel's, and
 // each message read goes into the box bound to its contact state (the Single

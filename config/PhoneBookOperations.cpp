@@ -49,7 +49,8 @@ ReadResult GetNumbers(ModemConnection& connection, ConfigView& view) {
         return {reply.end, false};
     // Rows the reply does not list keep their text; entries that arrived
     // whole are written also when the reply was cut.
-    for (const PhoneBookEntry& entry : parsePhoneBookReply(reply.text))
+    const PhoneBookListing listing = parsePhoneBookReply(reply.text);
+    for (const PhoneBookEntry& entry : listing.entries)
         view.setPhoneNumber(entry.position, entry.number);
-    return {reply.end, reply.complete};
+    return {reply.end, reply.complete && listing.whole};
 }

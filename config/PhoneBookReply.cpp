@@ -3,32 +3,32 @@
 #include "InputConfig.h"
 #include "ReplyLines.h"
 
+#include <QRegularExpression>
+
+#include <algorithm>
+
 namespace {
 
-std::optional<PhoneBookEntry> readEntry(const QString& line) {
-    const qsizetype comma = line.indexOf(u',');
-    if (comma < 0)
-        return std::nullopt;
-    const qsizetype openingQuote = line.indexOf(u'"', comma + 1);
-    if (openingQuote < 0)
-        return std::nullopt;
-    const qsizetype closingQuote = line.indexOf(u'"', openingQuote + 1);
-    if (closingQuote < 0)
-        return std::nullopt;
-    const auto position = leadingNumber(QStringView(line).left(comma));
-    if (!position || *position < 1 || *position > PhoneBookSize)
-        return std::nullopt;
-    return PhoneBookEntry{int(*position),
-                          line.mid(openingQuote + 1, closingQuote - openingQuote - 1)};
-}
+const QRegularExpression
+    entryLine(QString::fromLatin1(R"re(^([0-9]{1,2}),"([^"]*)",([0-9]{1,3})$)re"));
 
 } // namespace
 
-std::vector<PhoneBookEntry> parsePhoneBookReply(const QString& reply) {
-    std::vector<PhoneBookEntry> entries;
-    for (const QString& line : informationLines(reply, u"AT+EGPHN?", u"+EGPHN: ")) {
-        if (auto entry = readEntry(line))
-            entries.push_back(*entry);
+PhoneBookListing parsePhoneBookReply(const QString& reply) {
+    const ListingLines listing = listingLines(reply, u"AT+EGPHN?", u"+EGPHN: ");
+    PhoneBookListing result;
+    result.whole = !listing.unrecognised;
+    for (const QString& line : listing.lines) {
+        const auto entry = entryLine.match(line);
+        const int position = entry.hasMatch() ? entry.captured(1).toInt() : 0;
+        const bool repeated =
+            std::any_of(result.entries.begin(), result.entries.end(),
+                        [&](const PhoneBookEntry& taken) { return taken.position == position; });
+        if (position < 1 || position > PhoneBookSize || repeated) {
+            result.whole = false;
+            continue;
+        }
+        result.entries.push_back({position, entry.captured(2)});
     }
-    return entries;
+    return result;
 }

@@ -6,15 +6,27 @@
 
 #include <optional>
 
-// The information lines of a query's reply, as the modem frames them:
+// The lines of a query's listing, as the modem frames them:
 //   [echo of the query] CR LF  "+EGINP: " ... CR LF  ...  CR LF "OK" CR LF
-// Carriage returns are dropped and the reply is split at line feeds. The
-// echo is taken off the start of the line where it stands, and only lines
-// that begin with the information prefix are kept, without it. A last line
-// whose line feed has not arrived (the reply was cut short) is not kept.
-// Everything else ("OK", blank lines, noise) is passed over, so text inside
-// an information line is never touched.
-QStringList informationLines(const QString& reply, QStringView query, QStringView prefix);
+// The text is split at every CR and LF. Blank lines, the echo, and result
+// codes pass. Lines that begin with the listing's prefix are the listing
+// (kept without the prefix). Unsolicited result codes, which a modem may
+// send between any two lines ("RING", "+CREG: 1", "+CMTI: "SM",3"), are
+// passed over. Any other line is not recognised, a listing line whose
+// prefix was damaged on the way for one, and then the listing is not whole.
+// A last line whose line break has not come (the reply was cut) is not kept.
+struct ListingLines {
+    QStringList lines;
+    bool unrecognised = false;
+};
+ListingLines listingLines(QStringView reply, QStringView query, QStringView prefix);
+
+// Whether a whole line is an unsolicited result code of a modem, and not a
+// line of the listing whose name is "+EGPHN" or the like: a bare word
+// ("RING", "NO CARRIER") or "+NAME: ..." with a NAME unlike the listing's
+// (more than two letters apart), so that a listing prefix with one byte
+// damaged is never taken for one.
+bool isUnsolicitedLine(QStringView line, QStringView listingPrefix);
 
 // The number that text begins with, the way the modem's numbers are read:
 // leading blanks, tabs and line feeds skipped, an optional sign, digits, an

@@ -10,41 +10,23 @@ namespace {
 constexpr int longestPassWaitMs = 10;
 constexpr qint64 nsPerMs = 1'000'000;
 
-bool isLineBreak(QChar c) {
-    return c == u'\r' || c == u'\n';
+// Tells the watchers of the late result codes that came since they last heard.
+void reportLateCodes(ModemConnection& connection, const OwnReply& own) {
+    while (connection.lateCodesReported < own.lateCodes.size())
+        connection.traffic().lateResultCode(own.lateCodes.at(connection.lateCodesReported++));
 }
 
-std::optional<FinalResult> resultOfLine(QStringView line) {
-    if (line == u"OK")
-        return FinalResult::Ok;
-    if (line == u"ERROR" || line.startsWith(u"+CME ERROR:") || line.startsWith(u"+CMS ERROR:"))
-        return FinalResult::Error;
-    return std::nullopt;
-}
-
-bool collectionGoesOn(CompletionRule rule, const QString& reply) {
+bool collectionGoesOn(CompletionRule rule, const ModemConnection& connection, const OwnReply& own) {
     switch (rule) {
     case CompletionRule::Length:
-        return reply.size() < 5;
+        return connection.ReplyBuffer.size() < 5;
     case CompletionRule::FinalResult:
-        return !finalResultCode(reply);
+        return !own.result;
     }
     return false;
 }
 
 } // namespace
-
-std::optional<FinalResult> finalResultCode(QStringView reply) {
-    qsizetype start = 0;
-    for (qsizetype i = 0; i < reply.size(); ++i) {
-        if (!isLineBreak(reply[i]))
-            continue;
-        if (const auto result = resultOfLine(reply.mid(start, i - start)))
-            return result;
-        start = i + 1;
-    }
-    return std::nullopt;
-}
 
 bool replyAnswered(const QString& reply, const QStringList& markers) {
     if (finalResultCode(reply) == FinalResult::Error)
@@ -60,11 +42,29 @@ QString commandLine(const QString& command) {
 
 bool writeCommandLine(ModemConnection& connection, const QString& command) {
     SerialPort& port = connection.port();
-    port.discardInput();
+    // Result codes among what is thrown away were owed by earlier commands.
+    const QString late = port.discardInput();
+    if (!connection.modemEchoes())
+        connection.setOwedResultCodes(connection.owedResultCodes() - resultCodeCount(late));
     const bool written = port.write(commandLine(command));
     connection.SendTime = connection.clock().nowNs();
     connection.ReplyBuffer.clear();
+    connection.currentCommand = command;
+    connection.lateCodesReported = 0;
     return written;
+}
+
+OwnReply currentOwnReply(const ModemConnection& connection) {
+    return ownReply(connection.ReplyBuffer, connection.currentCommand, connection.modemEchoes(),
+                    connection.owedResultCodes());
+}
+
+void settleResultCodes(ModemConnection& connection) {
+    if (connection.modemEchoes())
+        return;
+    const OwnReply own = currentOwnReply(connection);
+    connection.setOwedResultCodes(connection.owedResultCodes() - int(own.lateCodes.size()) +
+                                  (own.result ? 0 : 1));
 }
 
 int passWaitMs(qint64 elapsedNs, int timeoutMs) {
@@ -92,11 +92,13 @@ CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
             view.pumpEvents();
         // What arrived before a device went away still counts.
         connection.ReplyBuffer += port.readAll();
+        const OwnReply own = currentOwnReply(connection);
+        reportLateCodes(connection, own);
         if (port.failure()) {
             connection.traffic().collectionEnded(ModemTraffic::CollectionEnd::PortLost);
             return CollectionEnd::PortFailed;
         }
-        if (!collectionGoesOn(exchange.rule, connection.ReplyBuffer)) {
+        if (!collectionGoesOn(exchange.rule, connection, own)) {
             connection.traffic().collectionEnded(ModemTraffic::CollectionEnd::ReplyComplete);
             return CollectionEnd::Ended;
         }
@@ -121,8 +123,14 @@ ExchangeOutcome runAtExchange(ModemConnection& connection, ModemView& view,
     case CollectionEnd::Ended:
         break;
     }
-    return replyAnswered(connection.ReplyBuffer, exchange.markers) ? ExchangeOutcome::Answered
-                                                                   : ExchangeOutcome::NotAnswered;
+    // Only the command's own echo and result code judge it: a late "OK"
+    // confirms nothing, a late "ERROR" fails nothing, and a stray line ("RING",
+    // "+CLIP: ...") is no answer.
+    const OwnReply own = currentOwnReply(connection);
+    settleResultCodes(connection);
+    return replyAnswered(judgedText(exchange.command, own), exchange.markers)
+               ? ExchangeOutcome::Answered
+               : ExchangeOutcome::NotAnswered;
 }
 
 bool waitPumping(ModemConnection& connection, ModemView& view, int ms) {

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "ReplyOwnership.h"
+
 #include <QString>
 #include <QStringList>
-#include <QStringView>
 #include <QtGlobal>
-
-#include <optional>
 
 class ModemConnection;
 class ModemView;
@@ -13,7 +12,7 @@ class ModemView;
 // When a collection may end before its time-out.
 enum class CompletionRule {
     Length,      // go on while the reply holds fewer than 5 characters
-    FinalResult, // go on until the reply holds a final result code on a line of its own
+    FinalResult, // go on until the command's own final result code has come
 };
 
 // One AT exchange: write a command line, collect the reply until the
@@ -28,16 +27,6 @@ struct ExchangeSpec {
 
 enum class ExchangeOutcome { Answered, NotAnswered, PortFailed, Cancelled };
 
-// How a V.250 modem ends its reply to a command: "OK", or one of the error
-// codes "ERROR", "+CME ERROR: n" and "+CMS ERROR: n". Everything before it is
-// the echo of the command or information text.
-enum class FinalResult { Ok, Error };
-
-// The first final result code that stands on a line of its own in the reply:
-// after the start or a line break, and ended by CR or LF (so that "OK" inside
-// information text, or an "OK" whose line has not ended yet, does not count).
-std::optional<FinalResult> finalResultCode(QStringView reply);
-
 // The judgement of a reply: an error result code makes it not answered;
 // otherwise it is answered when it holds one of the markers (a plain
 // case-sensitive substring test; the echo of a command holds "AT").
@@ -47,8 +36,7 @@ bool replyAnswered(const QString& reply, const QStringList& markers);
 QString commandLine(const QString& command);
 
 // Writes the command line, sets SendTime, empties ReplyBuffer. Whatever was
-// still waiting belongs to an earlier command and is thrown away first, so a
-// late answer to one step is never taken for the answer to the next. False
+// still waiting belongs to an earlier command and is thrown away first. False
 // when the port has been lost.
 bool writeCommandLine(ModemConnection& connection, const QString& command);
 
@@ -56,16 +44,24 @@ enum class CollectionEnd { Ended, PortFailed, Cancelled };
 
 // One collection into ReplyBuffer, timed from SendTime: each pass waits up to
 // 10 ms for data, pumps events if asked, reads everything waiting, then tests
-// the time-out and the completion rule. Always reads at least once.
+// the time-out and the completion rule. Always reads at least once. Result
+// codes that belong to earlier commands are reported as late as they come.
 CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
                            const ExchangeSpec& exchange);
+
+// The current command's own reply in ReplyBuffer, as far as it has come.
+OwnReply currentOwnReply(const ModemConnection& connection);
+
+// Ends the current command's exchange: without echo, the codes it took as
+// late are paid, and a command whose own code has not come owes one.
+void settleResultCodes(ModemConnection& connection);
 
 // How long a pass waits for data before it reads: up to 10 ms, clipped so
 // that a silent collection ends just after its time-out (elapsed then is
 // strictly greater than it); 0 once the time-out has passed.
 int passWaitMs(qint64 elapsedNs, int timeoutMs);
 
-// Write, collect, judge.
+// Write, collect, judge the command's own reply.
 ExchangeOutcome runAtExchange(ModemConnection& connection, ModemView& view,
                               const ExchangeSpec& exchange);
 

@@ -13,10 +13,18 @@
 // The one connection to the modem, owned by the main window: the serial
 // port, the device the connection check found, and the state of the
 // exchange that is running. Every modem operation works on it.
+//
+// While connected the port stays open on the device the check found: no
+// other device can take its place under the same path (a pseudo-terminal
+// number given to another program, a USB adapter swapped on the same
+// /dev/ttyUSB0), since the system keeps a device that is held open. A device
+// that goes away ends the connection.
 class ModemConnection {
 public:
-    // The system's clock unless one is given (it must outlive the connection).
-    explicit ModemConnection(LinkClock* clock = nullptr);
+    // The system's clock and serial port unless others are given (a given
+    // clock must outlive the connection).
+    explicit ModemConnection(LinkClock* clock = nullptr,
+                             std::unique_ptr<PortBackend> backend = makeSystemPortBackend());
 
     SerialPort& port() { return port_; }
     const SerialPort& port() const { return port_; }
@@ -38,19 +46,37 @@ public:
     // The device "Com N" (or the named device) stands for now; empty when it names none.
     QString deviceForCommPort() const;
 
-    // The device found by the last successful connection check. Every
-    // operation opens this one until the disconnect, whatever happens to the
-    // ports folder meanwhile: nothing is ever written to another device.
+    // The device found by the last successful connection check, held open
+    // until the disconnect: nothing is ever written to another device.
     QString connectedDevice() const { return connectedDevice_; }
-    void setConnectedDevice(const QString& device) { connectedDevice_ = device; }
-    // Forgets the device, as on a disconnect; the next check looks afresh.
+    // Takes the device as the connection's, holding it open (the check does
+    // this on success, with the port it has open). Fails when it cannot be opened.
+    std::optional<PortError> attach(const QString& device);
+    // Forgets the device and lets the port go, as on a disconnect; the next
+    // check looks afresh.
     void disconnect();
 
-    // Opens the port on the device of the connection, closing it first.
-    std::optional<PortError> reopen();
+    // The port, ready for the next command: still open on the connected
+    // device and not failed. The error says why not (a lost device).
+    std::optional<PortError> preparePort();
+
+    // What the connection check learned of the modem: whether it echoes the
+    // command lines it is sent (V.250's E1, the factory default). A command's
+    // own result code comes after its echo; without echo, after every result
+    // code that earlier commands still owe.
+    bool modemEchoes() const { return modemEchoes_; }
+    void setModemEchoes(bool echoes) { modemEchoes_ = echoes; }
+    // Commands whose collection ended before their final result code came:
+    // the next codes to arrive are theirs (counted only without echo).
+    int owedResultCodes() const { return owedResultCodes_; }
+    void setOwedResultCodes(int owed) { owedResultCodes_ = qMax(0, owed); }
 
     // Characters received since the current command was written, unchanged.
     QString ReplyBuffer;
+    // The command last written, whose own reply ReplyBuffer is collecting,
+    // and how many late result codes in it have been reported.
+    QString currentCommand;
+    qsizetype lateCodesReported = 0;
     // When the current command was written, on clock().
     qint64 SendTime = 0;
     // Outcome of the last connection check.
@@ -64,6 +90,8 @@ public:
 
 private:
     std::unique_ptr<SystemClock> ownClock_;
+    bool modemEchoes_ = true;
+    int owedResultCodes_ = 0;
     LinkClock* clock_;
     ModemTrafficFanOut traffic_;
     SerialPort port_;

@@ -5,6 +5,8 @@
 #include "ModemView.h"
 #include "PortErrors.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString disconnectedText = QStringLiteral("Modem Disconnected");
@@ -40,6 +42,35 @@ std::optional<PortError> clearModemLine(SerialPort& port) {
     return std::nullopt;
 }
 
+bool holdsMarker(const QString& reply, const QStringList& markers) {
+    return std::any_of(markers.begin(), markers.end(),
+                       [&](const QString& marker) { return reply.contains(marker); });
+}
+
+bool holdsEcho(const QString& reply, const QString& command) {
+    return reply.contains(command + u'\r');
+}
+
+// The check has its answer; the rest of its reply, up to its own result
+// code, is read before the port is used for anything else, so that a result
+// code still on its way is not taken for the next command's. Here the
+// connection learns whether the modem echoes. False when the port failed.
+bool readCheckReplyToItsEnd(ModemConnection& connection, ModemView& view, const ExchangeSpec& check,
+                            int owed) {
+    connection.setModemEchoes(holdsEcho(connection.ReplyBuffer, check.command));
+    connection.setOwedResultCodes(owed);
+    ExchangeSpec rest = check;
+    rest.rule = CompletionRule::FinalResult;
+    if (!currentOwnReply(connection).result &&
+        collectReply(connection, view, rest) != CollectionEnd::Ended)
+        return false;
+    // An echo that came only now still tells.
+    if (!connection.modemEchoes() && holdsEcho(connection.ReplyBuffer, check.command))
+        connection.setModemEchoes(true);
+    settleResultCodes(connection);
+    return true;
+}
+
 } // namespace
 
 void ConnectModem(ModemConnection& connection, ModemView& view) {
@@ -49,7 +80,7 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
     connection.ModemConnected = false;
     connection.ReplyBuffer.clear();
     // A new check looks for its device afresh.
-    connection.setConnectedDevice({});
+    connection.disconnect();
     const QString device = connection.deviceForCommPort();
     if (device.isEmpty()) {
         PortError none{PortNotValidError,
@@ -72,6 +103,7 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
                              CompletionRule::Length,
                              false,
                              {QStringLiteral("at"), QStringLiteral("OK"), QStringLiteral("AT")}};
+    int owed = 0;
     for (int attempt = 1; attempt <= 2; ++attempt) {
         // Two collections of the same kind, the second reading at least once more.
         if (!writeCommandLine(connection, check.command) ||
@@ -80,14 +112,24 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
             endCheckOnPortError(connection, view, *failureOf(port));
             return;
         }
-        if (replyAnswered(connection.ReplyBuffer, check.markers)) {
+        // The check goes by its markers alone, whatever else the reply holds.
+        if (holdsMarker(connection.ReplyBuffer, check.markers)) {
+            if (!readCheckReplyToItsEnd(connection, view, check, owed)) {
+                endCheckOnPortError(connection, view, *failureOf(port));
+                return;
+            }
             connection.ReplyBuffer.clear();
-            connection.setConnectedDevice(device);
+            connection.attach(device); // the port is open on it already
             view.setFramesEnabled(true);
             connection.ModemConnected = true;
             view.setStatusText(QStringLiteral("Modem Connected"));
             return; // the port stays open
         }
+        // Without echo, a first "AT" that got no result code may still get one.
+        connection.setModemEchoes(holdsEcho(connection.ReplyBuffer, check.command));
+        connection.setOwedResultCodes(owed);
+        settleResultCodes(connection);
+        owed = connection.owedResultCodes();
         if (const auto error = clearModemLine(port)) {
             endCheckOnPortError(connection, view, *error);
             return;
@@ -103,8 +145,7 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
 OperationPlan relayPlan(const QString& command) {
     return {QStringLiteral("Modem Connected, sending relay string..."),
             {{{command, 1500, CompletionRule::FinalResult, true, answerMarkers},
-              QStringLiteral("Modem Connected, sending relay string")}},
-            true};
+              QStringLiteral("Modem Connected, sending relay string")}}};
 }
 
 OperationResult SendRelayString(ModemConnection& connection, ModemView& view,
@@ -118,7 +159,7 @@ QStringList factoryDefaultCommands() {
 }
 
 OperationPlan factoryDefaultsPlan() {
-    OperationPlan plan{QStringLiteral("Modem Connected, sending default string..."), {}, true};
+    OperationPlan plan{QStringLiteral("Modem Connected, sending default string..."), {}};
     const QStringList commands = factoryDefaultCommands();
     for (qsizetype i = 0; i < commands.size(); ++i)
         plan.steps << Step{

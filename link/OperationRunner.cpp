@@ -42,8 +42,10 @@ OperationResult runOperation(ModemConnection& connection, ModemView& view,
         view.setStatusText(plan.openingText);
     if (view.cancelled())
         return stopped(connection, view, result, OperationEnd::Cancelled);
-    if (const auto error = connection.reopen())
-        return stopped(connection, view, result, OperationEnd::PortUnavailable, error);
+    // The device the check found is still held open; one that went away
+    // ends the operation before anything is sent.
+    if (connection.preparePort())
+        return stopped(connection, view, result, OperationEnd::PortLost);
 
     for (qsizetype i = 0; i < plan.steps.size(); ++i) {
         const Step& step = plan.steps[i];
@@ -63,29 +65,25 @@ OperationResult runOperation(ModemConnection& connection, ModemView& view,
         if (!waitPumping(connection, view, PauseAfterReplyMs))
             return stopped(connection, view, result, OperationEnd::Cancelled);
     }
-    if (plan.closePortAtEnd)
-        connection.port().close();
     view.setStatusText(connectedText);
     return result;
 }
 
 QueryReply runQuery(ModemConnection& connection, ModemView& view, const QueryPlan& plan) {
     const auto stop = [&](OperationEnd end) {
-        connection.port().close();
-        if (end == OperationEnd::PortLost)
+        QString arrived;
+        if (end == OperationEnd::PortLost) {
+            // What arrived before the end still counts: the readers apply the
+            // entries that came whole.
+            arrived = currentOwnReply(connection).information(connection.ReplyBuffer).toString();
             view.showModemError(portErrorMessage(failureOf(connection.port())));
-        // What arrived before the end still counts: the readers apply the
-        // entries that came whole.
-        return QueryReply{end, end == OperationEnd::PortLost ? connection.ReplyBuffer : QString(),
-                          false};
+        }
+        connection.port().close();
+        return QueryReply{end, arrived, false};
     };
     if (view.cancelled())
         return stop(OperationEnd::Cancelled);
-    // A reader has no box of its own for a port that is busy: its caller
-    // learns that nothing was read.
-    if (connection.reopen())
-        return stop(OperationEnd::PortUnavailable);
-    if (!writeCommandLine(connection, plan.query))
+    if (connection.preparePort() || !writeCommandLine(connection, plan.query))
         return stop(OperationEnd::PortLost);
 
     // The modem needs a moment before it starts listing; nothing is read now.
@@ -102,9 +100,12 @@ QueryReply runQuery(ModemConnection& connection, ModemView& view, const QueryPla
     case CollectionEnd::Ended:
         break;
     }
-    connection.port().close();
-    return {OperationEnd::Completed, connection.ReplyBuffer,
-            finalResultCode(connection.ReplyBuffer) == FinalResult::Ok};
+    // The listing is what came between the query's echo and its own result
+    // code; only its own "OK" makes it whole.
+    const OwnReply own = currentOwnReply(connection);
+    settleResultCodes(connection);
+    return {OperationEnd::Completed, own.information(connection.ReplyBuffer).toString(),
+            own.result == FinalResult::Ok};
 }
 
 QString spokenList(const QStringList& items) {

@@ -35,12 +35,10 @@ struct Step {
 };
 
 // An operation that writes to the modem, as a table: the status it opens
-// with (none when empty), its steps in order, and whether the port is
-// closed at its end.
+// with (none when empty) and its steps in order.
 struct OperationPlan {
     QString openingText;
     QList<Step> steps;
-    bool closePortAtEnd = true;
 };
 
 // Waits longer than this after each judged reply before the next command.

@@ -1,33 +1,25 @@
 #pragma once
 
+#include "PortBackend.h"
+#include "PortError.h"
+
 #include <QString>
 #include <QtGlobal>
 
+#include <functional>
 #include <memory>
 #include <optional>
 
-class QSerialPort;
 class ModemTraffic;
 
-// Open failures that the connection check tells apart.
-inline constexpr int PortNotValidError = 8002; // no such device
-inline constexpr int PortInUseError = 8012;    // held by another program
-
-struct PortError {
-    int number = 0;            // PortNotValidError, PortInUseError, or 0 for any other failure
-    QString device;            // the device that was looked for or opened (may be empty)
-    QString reason;            // what the system said, for the user
-    bool accessDenied = false; // the system refused access (user rights, not the port)
-    bool lost = false;         // the port failed while it was open
-    int comNumber = 0;         // the "Com N" the device was looked for by; 0 when none
-};
-
 // The modem's serial port: 9600 bit/s, 8N1, Latin-1 text one byte per
-// character. Exactly the operations the modem operations need; it only ever
-// polls, it never waits for a notification. Closes itself when destroyed.
+// character. Exactly the operations the modem operations need, each told to
+// whoever watches the traffic; it only ever polls. Closes itself when
+// destroyed. The device underneath is the system's serial port unless
+// another backend is given (the line simulation's).
 class SerialPort {
 public:
-    SerialPort();
+    explicit SerialPort(std::unique_ptr<PortBackend> backend = makeSystemPortBackend());
     ~SerialPort();
     SerialPort(const SerialPort&) = delete;
     SerialPort& operator=(const SerialPort&) = delete;
@@ -36,6 +28,9 @@ public:
     QString device() const { return device_; }
     // Who is told of opens, closes, writes, reads and a lost device (may be none).
     void setTraffic(ModemTraffic* traffic) { traffic_ = traffic; }
+    // Called once when the open device is found gone, also between
+    // operations (the system's port learns of it in the event loop).
+    void setLostHandler(std::function<void()> handler) { onLost_ = std::move(handler); }
 
     bool isOpen() const;
     // Opens the device; an error when it cannot be had.
@@ -46,9 +41,9 @@ public:
     // Characters received and not yet read. Polls the port first, so it is
     // right even while no event loop runs.
     int charactersWaiting();
-    // Throws away everything received and not yet read (what is thrown away
-    // is still reported to the traffic watcher as received).
-    void discardInput();
+    // Throws away everything received and not yet read, and returns it
+    // (it is still reported to the traffic watcher as received).
+    QString discardInput();
     // Queues the text for sending. False when the port has been lost.
     bool write(const QString& text);
     // Every character received and not yet read, possibly none.
@@ -59,13 +54,14 @@ public:
 
     // Set when the port failed while open (an adapter pulled out, the other
     // end of a pseudo-terminal gone); cleared by the next open.
-    std::optional<PortError> failure() const { return failure_; }
+    std::optional<PortError> failure() const;
 
 private:
-    std::unique_ptr<QSerialPort> port_;
-    QString device_;
-    std::optional<PortError> failure_;
-    ModemTraffic* traffic_ = nullptr;
+    void noteLost();
 
-    void noteError(int error);
+    std::unique_ptr<PortBackend> backend_;
+    QString device_;
+    ModemTraffic* traffic_ = nullptr;
+    std::function<void()> onLost_;
+    bool lostReported_ = false;
 };

@@ -9,6 +9,7 @@
 #include "MainToolbar.h"
 #include "MessageTextBox.h"
 #include "PhoneGrid.h"
+#include "PortErrors.h"
 #include "StatusClock.h"
 #include "Twips.h"
 #include "WindowFont.h"
@@ -35,6 +36,21 @@ MainWindow::MainWindow(QWidget* parent)
     setFont(windowFont());
 
     connection_.traffic().add(&traffic_);
+    // The device is held open while connected: one that goes away between
+    // commands ends the connection at once. (A command running meanwhile
+    // finds out itself and says so.)
+    connection_.port().setLostHandler([this] {
+        QTimer::singleShot(0, this, [this] {
+            if (connection_.busy() || !connection_.ModemConnected || closing_)
+                return;
+            const auto failure = connection_.port().failure();
+            PortError lost = failure.value_or(PortError{});
+            lost.device = connection_.connectedDevice();
+            lost.lost = true;
+            showModemError(portErrorMessage(lost));
+            enterLostState();
+        });
+    });
     dialogs_ = Dialogs::forWindow(this);
     openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 

@@ -125,10 +125,11 @@ private slots:
             }
             const QString reply =
                 QString::fromLatin1(modemDump("AT+EGINP?", lines, random.bounded(2)));
-            const InputsReading readings = parseInputsReply(reply);
+            const InputsListing listing = parseInputsReply(reply);
+            QVERIFY(listing.whole);
             InputsConfig panels;
             for (int n = 0; n < InputCount; ++n)
-                panels[n] = applyInputReading(InputConfig{}, readings[n]);
+                panels[n] = applyInputReading(InputConfig{}, listing.inputs[n]);
             QCOMPARE(describe(panels), describe(expected));
         }
     }

@@ -116,7 +116,7 @@ private slots:
     // step has nothing at all within its 0.5 s.)
     void aLateAnswerConfirmsNothingElse() {
         ModemBench bench;
-        bench.modem.setEcho(false);
+        bench.setEcho(false);
         bench.modem.setProcessingMsFor("AT+EGPHN=3,\"+393\",128", 550);
         bench.modem.setErrorFor("AT+EGPHN=4");
         for (int p = 1; p <= 20; ++p)

@@ -33,9 +33,18 @@ struct ModemBench {
         modem.setProcessingMs(line.processingMs);
         com = modem.linkAs();
         connection.setCommPortNumber(qint16(com));
-        connection.setConnectedDevice(modem.devicePath());
+        // As after a successful check: the device held open.
+        if (const auto error = connection.attach(modem.devicePath()))
+            qFatal("the virtual modem cannot be opened: %s", qPrintable(error->reason));
         connection.ModemConnected = true;
     }
+    // A modem that echoes or not, and a connection that knows it, as the
+    // connection check would have learned.
+    void setEcho(bool on) {
+        modem.setEcho(on);
+        connection.setModemEchoes(on);
+    }
+
     // Whatever a test did, every line went out ended by one CR alone: a line
     // feed anywhere is counted here, and the test's cleanup() fails on it.
     ~ModemBench() {
