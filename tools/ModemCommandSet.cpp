@@ -73,7 +73,7 @@ QByteArray ModemCommandSet::execute(const QByteArray& line, bool lowerCase) {
 bool ModemCommandSet::writeInput(const QByteArray& args) {
     if (args.size() < 3 || args[0] < '1' || args[0] > '3' || args[1] != ',')
         return false;
-    VirtualModem::Input& input = inputs[args[0] - '1'];
+    ModemStoreInput& input = inputs[args[0] - '1'];
     const QByteArray rest = args.mid(2);
 
     if (rest.startsWith('"')) {
@@ -127,25 +127,39 @@ bool ModemCommandSet::writePhone(const QByteArray& args) {
 
 // Three lines per input: settings (delay as five digits), then the "C" and the "O" message.
 QByteArray ModemCommandSet::inputLines() const {
-    QByteArray lines;
+    QList<QByteArray> lines;
     for (int n = 1; n <= 3; ++n) {
-        const VirtualModem::Input& input = inputs[n - 1];
+        const ModemStoreInput& input = inputs[n - 1];
         const QByteArray number = QByteArray::number(n);
-        lines += "+EGINP: " + number + ',' + QByteArray::number(input.status) + ',' +
-                 QByteArray::number(input.delay).rightJustified(5, '0') + ",\"" + input.rest +
-                 "\",\"" + input.bit + "\"\r\n";
-        lines += "+EGINP: " + number + ",\"C\",\"" + input.messageC + "\"\r\n";
-        lines += "+EGINP: " + number + ",\"O\",\"" + input.messageO + "\"\r\n";
+        lines << "+EGINP: " + number + ',' + QByteArray::number(input.status) + ',' +
+                     QByteArray::number(input.delay).rightJustified(5, '0') + ",\"" + input.rest +
+                     "\",\"" + input.bit + '"'
+              << "+EGINP: " + number + ",\"C\",\"" + input.messageC + '"'
+              << "+EGINP: " + number + ",\"O\",\"" + input.messageO + '"';
     }
-    return lines;
+    return withStrayLines(lines);
 }
 
 // One line for each position that holds a number, in ascending order.
 QByteArray ModemCommandSet::phoneLines() const {
-    QByteArray lines;
+    QList<QByteArray> lines;
     for (int p = 1; p <= 20; ++p) {
         if (!phoneBook[p - 1].isEmpty())
-            lines += "+EGPHN: " + QByteArray::number(p) + ",\"" + phoneBook[p - 1] + "\",128\r\n";
+            lines << "+EGPHN: " + QByteArray::number(p) + ",\"" + phoneBook[p - 1] + "\",128";
     }
-    return lines;
+    return withStrayLines(lines);
+}
+
+// Each line ended by CR LF; an unsolicited line framed by CR LF on both sides.
+QByteArray ModemCommandSet::withStrayLines(const QList<QByteArray>& lines) const {
+    QByteArray text;
+    for (qsizetype i = 0; i <= lines.size(); ++i) {
+        for (const auto& [before, stray] : strayLinesInListings) {
+            if (before == i || (i == lines.size() && before > i))
+                text += "\r\n" + stray + "\r\n";
+        }
+        if (i < lines.size())
+            text += lines[i] + "\r\n";
+    }
+    return text;
 }

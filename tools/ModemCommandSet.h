@@ -1,10 +1,22 @@
 #pragma once
 
-#include "VirtualModem.h"
-
 #include <QByteArray>
+#include <QList>
 
 #include <array>
+#include <utility>
+
+// One alarm input as the modem stores it.
+struct ModemStoreInput {
+    int status = 0;      // 1 active, 0 not
+    int delay = 0;       // 0..10 (hundreds of milliseconds)
+    char rest = 'O';     // 'O' or 'C'
+    char bit = 'S';      // 'S' or 'D'
+    QByteArray messageC; // text sent when the contact is closed
+    QByteArray messageO; // text sent when the contact is open
+
+    bool operator==(const ModemStoreInput&) const = default;
+};
 
 // What a KVZ modem does with one command line, without any I/O: it applies
 // the "AT+EGINP=" and "AT+EGPHN=" writes to the stored configuration and
@@ -15,12 +27,17 @@ public:
     // and for a line that is not an AT command, which a modem ignores.
     QByteArray execute(const QByteArray& line, bool lowerCase);
 
-    std::array<VirtualModem::Input, 3> inputs;
+    std::array<ModemStoreInput, 3> inputs;
     std::array<QByteArray, 20> phoneBook; // position p at index p - 1
+    // Unsolicited lines ("RING", "+CREG: 1") that come in the middle of a
+    // listing: each before the listing line of its index (the count of lines
+    // or more: after the last one).
+    QList<std::pair<int, QByteArray>> strayLinesInListings;
 
 private:
     bool writeInput(const QByteArray& args);
     bool writePhone(const QByteArray& args);
     QByteArray inputLines() const;
     QByteArray phoneLines() const;
+    QByteArray withStrayLines(const QList<QByteArray>& lines) const;
 };

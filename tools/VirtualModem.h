@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ModemLine.h"
+
 #include <QByteArray>
 #include <QString>
 
@@ -10,32 +12,18 @@
 #include <vector>
 
 // A KVZ modem on a pseudo-terminal, for tests and for trying Tavek without
-// hardware. It answers in the framing of a V.250 modem in verbose mode:
-// information text and result codes framed by CR LF. It runs on its own
-// thread, so the program under test can poll the port without an event loop.
-//
-// By default it behaves like a modem on a real serial line at 9600 bit/s 8N1
-// (10 bits, 1.0417 ms a character, both ways at once). A pty hands over the
-// program's bytes at once, so the modem paces them itself: each character
-// "arrives" one character time after the one before, and the modem acts on it
-// only then. It echoes each character as it arrives, the CR included; when a
-// command line's CR has arrived it processes (20 ms unless set), then sends the
-// reply. Every byte it sends takes one character time on the wire and is then
-// handed to the program, byte by byte, or in bursts at the ticks of a USB
-// adapter's latency timer (setUsbLatencyMs). When the modem thread runs late
-// it hands over at once all that is due; the time stamps stay the times the
-// line would have given, never earlier than what really happened.
-//
-// setInstant(true) makes it the modem of pure tests: no pacing and no
-// processing time; the answer to a line, echo and reply, goes in one write
-// after the reply delay (cut by setChunks).
+// hardware. It runs on its own thread, so the program under test can poll
+// the port without an event loop. What it answers, and when, is the modem
+// model of ModemLine.h, on the real clock: by default a modem on a real
+// serial line at 9600 bit/s. A pty hands over the program's bytes at once,
+// so the model paces them itself. When the modem thread runs late it hands
+// over at once all that is due; the time stamps stay the times the line
+// would have given, never earlier than what really happened.
 //
 // Every setter is thread-safe. Echo, silence and the attempt count take
-// effect with the next line, the rest with the next command line or byte. A
-// lone CR is echoed but is no command line: the attempt count passes over it.
-// An LF is ignored (neither echoed nor part of a line) but kept in
-// receivedBytes(). Lines that the modem keeps silent to (setSilent,
-// setAnswerOnlyAttempt) are recorded, not executed.
+// effect with the next line, the rest with the next command line or byte.
+// Lines that the modem keeps silent to (setSilent, setAnswerOnlyAttempt) are
+// recorded, not executed.
 //
 // The modem can vanish like a USB adapter pulled out: its "Com N" link goes
 // first, then the pty, so the program's port fails and the path cannot be
@@ -44,34 +32,11 @@
 // a new pty, with the same link and the configuration it had.
 class VirtualModem {
 public:
-    using Clock = std::chrono::steady_clock;
+    using Clock = ModemLine::Clock;
+    using Input = ModemStoreInput;
+    using ReceivedLine = ModemLine::ReceivedLine;
 
-    // One character at 9600 bit/s: a start bit, 8 data bits, a stop bit.
-    static constexpr Clock::duration characterTime = std::chrono::nanoseconds(1'041'667);
-
-    // One alarm input as the modem stores it.
-    struct Input {
-        int status = 0;      // 1 active, 0 not
-        int delay = 0;       // 0..10 (hundreds of milliseconds)
-        char rest = 'O';     // 'O' or 'C'
-        char bit = 'S';      // 'S' or 'D'
-        QByteArray messageC; // text sent when the contact is closed
-        QByteArray messageO; // text sent when the contact is open
-    };
-
-    // A line as it came over the wire; the times are those of the line.
-    struct ReceivedLine {
-        QByteArray line;               // without its CR and without LFs
-        Clock::time_point at;          // arrival of its CR
-        Clock::time_point firstByteAt; // arrival of its first character (at, for a lone CR)
-        // When the last byte of the answer was handed to the program; none when
-        // the line got no answer beyond its echo, or the answer was cut off.
-        std::optional<Clock::time_point> answeredAt;
-        // When the CR that ends the answer's result code line was handed over:
-        // a program that waits for the result code knows the answer then.
-        std::optional<Clock::time_point> resultAt;
-        QByteArray answer; // what was handed over after the echo
-    };
+    static constexpr Clock::duration characterTime = ModemLine::characterTime;
 
     VirtualModem();
     ~VirtualModem();
@@ -81,28 +46,28 @@ public:
     // The device of the program's side, e.g. /dev/pts/7. Empty once vanished.
     QString devicePath() const;
 
-    // The line.
-    void setInstant(bool on);     // all at once, as described above; default off
-    void setUsbLatencyMs(int ms); // 0 = byte by byte (default); 1..255 = adapter bursts
-    void setProcessingMs(int ms); // between a command line's CR and its reply; default 20
-    // For this exact command line, in place of setProcessingMs; negative removes it.
+    // The line (see ModemLine.h for each knob).
+    void setInstant(bool on);
+    void setUsbLatencyMs(int ms);
+    void setProcessingMs(int ms);
     void setProcessingMsFor(const QByteArray& command, int ms);
+    void setLateResultMs(int ms);
+    void setLateResultMsFor(const QByteArray& command, int ms);
 
     // The answers.
-    void setEcho(bool on);                // default on
-    void setSilent(bool on);              // nothing at all is sent back
-    void setLowerCase(bool on);           // "ok", "error", "+egphn: ", echo unchanged
-    void setReplyDelayMs(int ms);         // more before a reply (instant: before the answer)
-    void setChunks(int bytes, int gapMs); // a gap after every so many bytes of a reply
-                                          // (instant: of the answer); 0 = whole
-    void setAnswerOnlyAttempt(int n);     // silent to the first n-1 command lines; 0 = always
-    // A raw reply in place of the normal one for this exact command line
-    // (sent after the echo, if echo is on). An empty text makes it silent.
+    void setEcho(bool on);
+    void setEchoLineFeed(bool on);
+    void setSilent(bool on);
+    void setLowerCase(bool on);
+    void setReplyDelayMs(int ms);
+    void setChunks(int bytes, int gapMs);
+    void setAnswerOnlyAttempt(int n);
     void setReplyFor(const QByteArray& command, const QByteArray& reply);
     void clearReplyOverrides();
-    // Command lines that start with prefix are answered ERROR and change nothing.
     void setErrorFor(const QByteArray& prefix);
     void clearErrors();
+    // Unsolicited lines in the middle of the listings (ModemCommandSet).
+    void setStrayLinesInListings(const QList<std::pair<int, QByteArray>>& lines);
 
     std::array<Input, 3> inputs() const;
     void setInputs(const std::array<Input, 3>& inputs);

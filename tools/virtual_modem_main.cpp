@@ -86,7 +86,21 @@ int main(int argc, char** argv) {
         QStringLiteral("Answers ERROR to command lines that start with PREFIX (repeatable)."),
         "PREFIX");
     const QCommandLineOption noEcho("no-echo", QStringLiteral("Does not echo command lines."));
-    parser.addOptions({help, instant, usbLatency, processing, replyDelay, errorFor, noEcho});
+    const QCommandLineOption lateResult(
+        "late-result",
+        QStringLiteral("Sends each final result code (OK, ERROR) so much later than the rest of "
+                       "its reply (default 0)."),
+        "MS");
+    const QCommandLineOption lateResultFor(
+        "late-result-for",
+        QStringLiteral("The same for one command line only, e.g. AT=30 (repeatable)."),
+        "COMMAND=MS");
+    const QCommandLineOption strayLines(
+        "stray-lines",
+        QStringLiteral("Puts unsolicited lines (RING, +CREG: 1) in the middle of the input and "
+                       "phone-book listings, as a modem with calls and network news may."));
+    parser.addOptions({help, instant, usbLatency, processing, replyDelay, errorFor, noEcho,
+                       lateResult, lateResultFor, strayLines});
     parser.addPositionalArgument("N", QStringLiteral("The port number, 1 to 255."), "[N]");
 
     if (!parser.parse(app.arguments()))
@@ -119,6 +133,22 @@ int main(int argc, char** argv) {
             return usageError(parser, QStringLiteral("--processing takes 0 to 60000 ms"));
         processingMs = *given;
     }
+    int lateResultMs = 0;
+    if (parser.isSet(lateResult)) {
+        const auto given = numberIn(parser.value(lateResult), 0, 60000);
+        if (!given)
+            return usageError(parser, QStringLiteral("--late-result takes 0 to 60000 ms"));
+        lateResultMs = *given;
+    }
+    QList<std::pair<QByteArray, int>> lateResultsFor;
+    for (const QString& value : parser.values(lateResultFor)) {
+        const qsizetype equals = value.lastIndexOf(u'=');
+        const auto given = equals > 0 ? numberIn(value.mid(equals + 1), 0, 60000) : std::nullopt;
+        if (!given)
+            return usageError(parser, QStringLiteral("--late-result-for takes COMMAND=MS, "
+                                                     "with MS from 0 to 60000"));
+        lateResultsFor.append({value.left(equals).toLatin1(), *given});
+    }
     int replyDelayMs = 0;
     if (parser.isSet(replyDelay)) {
         const auto given = numberIn(parser.value(replyDelay), 0, 60000);
@@ -146,6 +176,11 @@ int main(int argc, char** argv) {
     modem.setEcho(!parser.isSet(noEcho));
     for (const QString& prefix : parser.values(errorFor))
         modem.setErrorFor(prefix.toLatin1());
+    modem.setLateResultMs(lateResultMs);
+    for (const auto& [command, ms] : lateResultsFor)
+        modem.setLateResultMsFor(command, ms);
+    if (parser.isSet(strayLines))
+        modem.setStrayLinesInListings({{1, "RING"}, {2, "+CREG: 1"}});
     const int linked = modem.linkAs(number);
     if (linked == 0) {
         std::fprintf(stderr, "tavek-virtual-modem: %s\n", qPrintable(modem.linkError()));
