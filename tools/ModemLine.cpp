@@ -273,8 +273,8 @@ void ModemLine::startLine(bool empty, TimePoint at) {
     line_.text.clear();
     line_.firstByteAt = at;
     line_.instant = instant_;
-    line_.silentTo = silent_ || (!empty && answerOnlyAttempt_ > 0 &&
-                                 ++commandLinesSeen_ < answerOnlyAttempt_);
+    line_.silentTo =
+        silent_ || (!empty && answerOnlyAttempt_ > 0 && ++commandLinesSeen_ < answerOnlyAttempt_);
     line_.echo = echo_ && !line_.silentTo;
     if (!line_.instant && !empty && !line_.silentTo)
         bindHangUp(line_.seq);
@@ -361,8 +361,8 @@ void ModemLine::fire(const Job& job) {
             ready = std::max(ready, lastFinish_) + milliseconds(job.chunkGapMs);
         if (job.instant) {
             lastFinish_ = std::max(ready, lastFinish_);
-            outbound_.push_back({job.bytes[i], lastFinish_, job.line, reply, lastOfAnswer,
-                                 lastOfEcho});
+            outbound_.push_back(
+                {job.bytes[i], lastFinish_, job.line, reply, lastOfAnswer, lastOfEcho});
         } else {
             transmit(job.bytes[i], ready, job.unsolicited ? 0 : job.line, reply, lastOfAnswer,
                      false);
@@ -390,7 +390,8 @@ void ModemLine::deliver(TimePoint until, TimePoint now, ProgramSide& program) {
     QByteArray bytes(count, Qt::Uninitialized);
     for (qsizetype i = 0; i < count; ++i)
         bytes[i] = outbound_[i].c;
-    const qsizetype written = count > 0 ? std::max<qsizetype>(0, program.hand(bytes.constData(), count)) : 0;
+    const qsizetype written =
+        count > 0 ? std::max<qsizetype>(0, program.hand(bytes.constData(), count)) : 0;
     for (qsizetype i = 0; i < written; ++i) {
         handOver(outbound_.front(), true);
         outbound_.pop_front();

@@ -44,18 +44,18 @@ public:
 
     // A line as it came over the wire; the times are those of the line.
     struct ReceivedLine {
-        QByteArray line;               // without its CR and without LFs
-        TimePoint at;                  // arrival of its CR
-        TimePoint firstByteAt;         // arrival of its first character (at, for a lone CR)
+        QByteArray line;       // without its CR and without LFs
+        TimePoint at;          // arrival of its CR
+        TimePoint firstByteAt; // arrival of its first character (at, for a lone CR)
         // When the last byte of the answer was handed to the program; none when
         // the line got no answer beyond its echo, or the answer was cut off.
         std::optional<TimePoint> answeredAt;
         // When the CR that ends the answer's result code line was handed over:
         // a program that waits for the result code knows the answer then.
         std::optional<TimePoint> resultAt;
-        QByteArray answer;    // what was handed over after the echo
-        QByteArray reply;     // the whole reply the modem worked out for it (no echo)
-        bool echoed = false;  // its whole echo was handed to the program
+        QByteArray answer;   // what was handed over after the echo
+        QByteArray reply;    // the whole reply the modem worked out for it (no echo)
+        bool echoed = false; // its whole echo was handed to the program
         std::optional<TimePoint> echoedAt;
     };
 
@@ -112,9 +112,9 @@ public:
 
     // Vanishing, as a USB adapter pulled out. The model only says when:
     // vanishPending() turns true and its driver takes the device away.
-    void vanishAtLine(int n);          // when the n-th command line from now has arrived
-    void vanishAfterBytes(qint64 n);   // once n more bytes have been handed over
-    void hangUpAfterBytes(int bytes);  // of the answer to the next command line; -1 = never
+    void vanishAtLine(int n);         // when the n-th command line from now has arrived
+    void vanishAfterBytes(qint64 n);  // once n more bytes have been handed over
+    void hangUpAfterBytes(int bytes); // of the answer to the next command line; -1 = never
     bool vanishPending() const { return vanishPending_; }
     void requestVanish() { vanishPending_ = true; }
     // Forgets everything on its way and every pending knob of vanishing, as

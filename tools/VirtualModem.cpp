@@ -72,9 +72,9 @@ struct VirtualModem::Impl {
     mutable std::condition_variable changed; // a line arrived, the program opened or closed the
                                              // device, or the modem vanished or came back
     ModemLine line{Clock::now()};
-    QString device;       // cleared first when the modem vanishes
-    bool ptyOpen = false; // the descriptors are open
-    int programOpens = 0; // opens of the device by the program, less its closes
+    QString device;                  // cleared first when the modem vanishes
+    bool ptyOpen = false;            // the descriptors are open
+    int programOpens = 0;            // opens of the device by the program, less its closes
     bool opensCheckedByProc = false; // /proc found no open and no event came since
     bool hangUpWanted = false;
     bool comeBackWanted = false;
@@ -393,11 +393,11 @@ QString VirtualModem::devicePath() const {
 }
 
 // Each knob of the model, under the lock, and the thread woken to act on it.
-#define TAVEK_MODEM_KNOB(name, type)                                                              \
-    void VirtualModem::name(type value) {                                                         \
-        std::lock_guard lock(d->mutex);                                                           \
-        d->line.name(value);                                                                      \
-        d->wake();                                                                                \
+#define TAVEK_MODEM_KNOB(name, type)                                                               \
+    void VirtualModem::name(type value) {                                                          \
+        std::lock_guard lock(d->mutex);                                                            \
+        d->line.name(value);                                                                       \
+        d->wake();                                                                                 \
     }
 TAVEK_MODEM_KNOB(setInstant, bool)
 TAVEK_MODEM_KNOB(setUsbLatencyMs, int)
