@@ -78,6 +78,7 @@ CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
                            const ExchangeSpec& exchange) {
     SerialPort& port = connection.port();
     const qint64 timeoutNs = qint64(exchange.timeoutMs) * nsPerMs;
+    OwnReply own = currentOwnReply(connection);
     for (;;) {
         if (view.cancelled())
             return CollectionEnd::Cancelled;
@@ -91,9 +92,12 @@ CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
         if (exchange.pumpEvents)
             view.pumpEvents();
         // What arrived before a device went away still counts.
-        connection.ReplyBuffer += port.readAll();
-        const OwnReply own = currentOwnReply(connection);
-        reportLateCodes(connection, own);
+        const QString arrived = port.readAll();
+        if (!arrived.isEmpty()) {
+            connection.ReplyBuffer += arrived;
+            own = currentOwnReply(connection);
+            reportLateCodes(connection, own);
+        }
         if (port.failure()) {
             connection.traffic().collectionEnded(ModemTraffic::CollectionEnd::PortLost);
             return CollectionEnd::PortFailed;

@@ -8,11 +8,18 @@ ModemConnection::ModemConnection(LinkClock* clock, std::unique_ptr<PortBackend> 
     port_.setTraffic(&traffic_);
 }
 
+QStringList ModemConnection::listSystemPorts() const {
+    return listPorts_ ? listPorts_() : listSerialPorts();
+}
+
 QString ModemConnection::deviceForCommPort() const {
     if (!namedDevice_.isEmpty())
         return namedDevice_;
-    return listing_ ? deviceForComPort(commPortNumber_, *listing_)
-                    : deviceForComPort(commPortNumber_);
+    if (listing_)
+        return deviceForComPort(commPortNumber_, *listing_);
+    // Listing the system's ports is only needed where no link names the number.
+    const QString linked = linkedDevice(commPortNumber_);
+    return linked.isEmpty() ? deviceForComPort(commPortNumber_, listSystemPorts()) : linked;
 }
 
 std::optional<PortError> ModemConnection::attach(const QString& device) {

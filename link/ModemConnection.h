@@ -1,6 +1,7 @@
 #pragma once
 
 #include "LinkClock.h"
+#include "LinkEnvironment.h"
 #include "ModemTraffic.h"
 #include "SerialPort.h"
 
@@ -25,6 +26,10 @@ public:
     // clock must outlive the connection).
     explicit ModemConnection(LinkClock* clock = nullptr,
                              std::unique_ptr<PortBackend> backend = makeSystemPortBackend());
+    explicit ModemConnection(const LinkEnvironment& environment)
+        : ModemConnection(environment.clock, environment.newPort()) {
+        listPorts_ = environment.listPorts;
+    }
 
     SerialPort& port() { return port_; }
     const SerialPort& port() const { return port_; }
@@ -32,6 +37,8 @@ public:
     // Everyone who watches the traffic on the line (none at first).
     ModemTrafficFanOut& traffic() { return traffic_; }
 
+    // The serial ports the system lists now, in "Com" order.
+    QStringList listSystemPorts() const;
     // "Com N" as the port selector has it: the number the next connection
     // check looks for (1 is the first port).
     qint16 commPortNumber() const { return commPortNumber_; }
@@ -97,6 +104,7 @@ private:
     SerialPort port_;
     qint16 commPortNumber_ = 0;
     std::optional<QStringList> listing_;
+    std::function<QStringList()> listPorts_;
     QString namedDevice_;
     QString connectedDevice_;
     bool busy_ = false;

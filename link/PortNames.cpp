@@ -76,14 +76,37 @@ QString portsFolder() {
            QStringLiteral("/tavek/ports");
 }
 
-QString linkedDevice(int n) {
-    const QFileInfo link(QDir(portsFolder()).filePath(QStringLiteral("com%1").arg(n)));
+namespace {
+
+QString deviceOfLink(const QFileInfo& link) {
     if (!link.isSymLink())
         return {};
     // A device known by a stable alias (/dev/serial/by-id/...) is opened by
     // its real name, so that its lock file is the one other programs use.
     const QString resolved = link.canonicalFilePath();
     return resolved.isEmpty() ? link.symLinkTarget() : resolved;
+}
+
+} // namespace
+
+QString linkedDevice(int n) {
+    return deviceOfLink(QFileInfo(QDir(portsFolder()).filePath(QStringLiteral("com%1").arg(n))));
+}
+
+QMap<int, QString> linkedDevices() {
+    QMap<int, QString> links;
+    const QDir folder(portsFolder());
+    for (const QFileInfo& entry : folder.entryInfoList(
+             {QStringLiteral("com*")}, QDir::System | QDir::Files | QDir::NoDotAndDotDot)) {
+        bool isNumber = false;
+        const int n = entry.fileName().mid(3).toInt(&isNumber);
+        if (!isNumber || entry.fileName() != QStringLiteral("com%1").arg(n))
+            continue;
+        const QString device = deviceOfLink(entry);
+        if (!device.isEmpty())
+            links.insert(n, device);
+    }
+    return links;
 }
 
 QString deviceForComPort(int n, const QStringList& listed) {
@@ -96,6 +119,20 @@ QString deviceForComPort(int n, const QStringList& listed) {
     const QString linked = linkedDevice(n);
     if (!linked.isEmpty())
         return linked;
+    return n <= listed.size() ? listed.at(n - 1) : QString();
+#endif
+}
+
+QString deviceForComPort(int n, const QStringList& listed, const QMap<int, QString>& links) {
+    if (n < 1)
+        return {};
+#ifdef Q_OS_WIN
+    Q_UNUSED(listed);
+    Q_UNUSED(links);
+    return QStringLiteral("COM%1").arg(n);
+#else
+    if (const auto linked = links.find(n); linked != links.end())
+        return *linked;
     return n <= listed.size() ? listed.at(n - 1) : QString();
 #endif
 }

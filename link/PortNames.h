@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -42,8 +43,14 @@ QString portsFolder();
 // the target exists), or empty when there is no such link.
 QString linkedDevice(int n);
 
+// The devices the links of the ports folder name, by their number, from one
+// look at the folder.
+QMap<int, QString> linkedDevices();
+
 // The device "Com n" resolves to, with listed taken by listSerialPorts();
 // empty when n names no port.
 QString deviceForComPort(int n, const QStringList& listed);
+// The same with the links taken by linkedDevices().
+QString deviceForComPort(int n, const QStringList& listed, const QMap<int, QString>& links);
 // The same with the system's ports listed now.
 QString deviceForComPort(int n);

@@ -192,7 +192,7 @@ void ModemLine::arrive(char c, TimePoint at) {
     }
 
     line_.open = false;
-    received_.push_back({line_.text, at, line_.firstByteAt, {}, {}, {}, {}, false, {}});
+    received_.push_back({line_.text, at, line_.firstByteAt, {}, {}, {}, {}, false, {}, -1, -1});
     receivedSeqs_.push_back(line_.seq);
     const bool commandLine = !line_.text.isEmpty();
     if (commandLine && vanishAtLineCount_ > 0 && --vanishAtLineCount_ == 0) {
@@ -204,9 +204,11 @@ void ModemLine::arrive(char c, TimePoint at) {
 
     if (!line_.instant) {
         if (line_.echo) {
-            echoCharacter('\r', at, !echoLineFeed_, reply.isEmpty() && !echoLineFeed_);
+            // The echo is the command line as it came, its CR included; an LF
+            // after it is the modem's own.
+            echoCharacter('\r', at, true, reply.isEmpty() && !echoLineFeed_);
             if (echoLineFeed_)
-                echoCharacter('\n', at, true, reply.isEmpty());
+                echoCharacter('\n', at, false, reply.isEmpty());
         }
         if (!reply.isEmpty())
             scheduleReply(line_.text, reply, at);
@@ -254,7 +256,10 @@ void ModemLine::scheduleReply(const QByteArray& text, const QByteArray& reply, T
                             milliseconds(replyDelayMs_);
     const int late = lateResultMsFor(text);
     const qsizetype split = late > 0 ? resultLineAt(reply) : -1;
-    if (split > 0) {
+    if (split == 0) { // nothing but the result code: it all comes late
+        schedule({ready + milliseconds(late), reply, 0, line_.seq, chunkBytes_, chunkGapMs_});
+        commandFree_ = ready + milliseconds(late);
+    } else if (split > 0) {
         Job information{ready, reply.left(split), 0, line_.seq, chunkBytes_, chunkGapMs_};
         information.lastOfAnswer = false;
         schedule(information);
@@ -328,14 +333,14 @@ int ModemLine::lateResultMsFor(const QByteArray& text) const {
 // Puts a byte on the wire after the ones before it: it is through a character
 // time after it started, and an adapter hands it on at the next tick of its timer.
 void ModemLine::transmit(char c, TimePoint ready, quint64 seq, bool reply, bool last,
-                         bool lastOfEcho) {
+                         bool lastOfEcho, bool endsResult) {
     lastFinish_ = std::max(ready, lastFinish_) + characterTime;
     TimePoint due = lastFinish_;
     if (usbLatencyMs_ > 0) {
         const Clock::duration tick = milliseconds(usbLatencyMs_);
         due = usbEpoch_ + ((lastFinish_ - usbEpoch_ + tick - Clock::duration(1)) / tick) * tick;
     }
-    outbound_.push_back({c, due, seq, reply, last, lastOfEcho});
+    outbound_.push_back({c, due, seq, reply, last, lastOfEcho, endsResult});
 }
 
 void ModemLine::fire(const Job& job) {
@@ -356,7 +361,11 @@ void ModemLine::fire(const Job& job) {
         }
         const bool reply = !job.unsolicited && i >= job.echoBytes;
         const bool lastOfAnswer = !job.unsolicited && last && job.lastOfAnswer;
-        const bool lastOfEcho = job.instant && job.echoBytes > 0 && i == job.echoBytes - 1;
+        // The echo ends with the command line's CR (an LF after it is the modem's own).
+        const bool lastOfEcho =
+            job.instant && job.bytes[i] == '\r' && i < job.echoBytes && i >= job.echoBytes - 2;
+        const bool endsResult = !job.unsolicited && job.lastOfAnswer &&
+                                job.bytes.endsWith("\r\n") && i == job.bytes.size() - 2;
         if (job.chunkBytes > 0 && i > 0 && i % job.chunkBytes == 0)
             ready = std::max(ready, lastFinish_) + milliseconds(job.chunkGapMs);
         if (job.instant) {
@@ -365,7 +374,7 @@ void ModemLine::fire(const Job& job) {
                 {job.bytes[i], lastFinish_, job.line, reply, lastOfAnswer, lastOfEcho});
         } else {
             transmit(job.bytes[i], ready, job.unsolicited ? 0 : job.line, reply, lastOfAnswer,
-                     false);
+                     false, endsResult);
         }
     }
 }
@@ -418,7 +427,10 @@ ModemLine::ReceivedLine* ModemLine::lineOf(quint64 seq) {
 void ModemLine::handOver(const Outbound& byte, bool delivered) {
     if (byte.lastOfAnswer && byte.line != 0 && byte.line == hangUpLine_)
         vanishPending_ = true;
-    if (!delivered || byte.line == 0)
+    if (!delivered)
+        return;
+    const qint64 end = ++handed_;
+    if (byte.line == 0)
         return;
     ReceivedLine* line = lineOf(byte.line);
     if (!line)
@@ -426,12 +438,15 @@ void ModemLine::handOver(const Outbound& byte, bool delivered) {
     if (byte.lastOfEcho) {
         line->echoed = true;
         line->echoedAt = byte.due;
+        line->echoEnd = end;
     }
     if (!byte.reply)
         return;
     line->answer += byte.c;
     if (byte.c == '\r') // the last CR of an answer ends its result code line
         line->resultAt = byte.due;
+    if (byte.endsResult)
+        line->resultEnd = end;
     if (byte.lastOfAnswer)
         line->answeredAt = byte.due;
 }

@@ -57,6 +57,11 @@ public:
         QByteArray reply;    // the whole reply the modem worked out for it (no echo)
         bool echoed = false; // its whole echo was handed to the program
         std::optional<TimePoint> echoedAt;
+        // Where in the stream of bytes handed to the program (counted from 0
+        // since the model began) its echo ended, and where the CR of its
+        // answer's result code line did; -1 while not handed over.
+        qint64 echoEnd = -1;
+        qint64 resultEnd = -1;
     };
 
     // Where the program's side of the line is: open or not, and how many
@@ -134,6 +139,8 @@ public:
     TimePoint nextDue(TimePoint latest) const;
     // Bytes the model has put on the wire and not yet handed over.
     bool sending() const { return !outbound_.empty() || !jobs_.empty(); }
+    // How many bytes have been handed to the program so far.
+    qint64 handedCount() const { return handed_; }
 
 private:
     struct Inbound {
@@ -162,6 +169,7 @@ private:
         bool reply = false;        // after the echo
         bool lastOfAnswer = false; // the answer to its line is complete with it
         bool lastOfEcho = false;   // the echo of its line is complete with it
+        bool endsResult = false;   // the CR of its answer's final result code line
     };
     struct LineInProgress {
         bool open = false;
@@ -184,7 +192,8 @@ private:
     void echoCharacter(char c, TimePoint at, bool lastOfEcho, bool lastOfAnswer);
     void schedule(const Job& job);
     void scheduleReply(const QByteArray& text, const QByteArray& reply, TimePoint at);
-    void transmit(char c, TimePoint ready, quint64 seq, bool reply, bool last, bool lastOfEcho);
+    void transmit(char c, TimePoint ready, quint64 seq, bool reply, bool last, bool lastOfEcho,
+                  bool endsResult = false);
     void fire(const Job& job);
     void deliver(TimePoint until, TimePoint now, ProgramSide& program);
     void handOver(const Outbound& byte, bool delivered);
@@ -235,4 +244,5 @@ private:
     TimePoint usbEpoch_;      // the adapter's timer runs freely from here
     bool writeBlocked_ = false;
     TimePoint writeStallSince_{};
+    qint64 handed_ = 0;
 };

@@ -25,9 +25,10 @@
 #include <QTimer>
 #include <QToolButton>
 
-MainWindow::MainWindow(QWidget* parent)
+MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
     : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
+                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      connection_(environment) {
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Tavek"));

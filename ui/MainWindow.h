@@ -37,7 +37,9 @@ class PhoneGrid;
 class MainWindow : public QWidget, public ConfigView {
     Q_OBJECT
 public:
-    explicit MainWindow(QWidget* parent = nullptr);
+    // The connection runs on the system's clock and serial ports unless the
+    // environment says otherwise (the line simulation's).
+    explicit MainWindow(QWidget* parent = nullptr, const LinkEnvironment& environment = {});
     ~MainWindow() override;
 
     // The controls.
@@ -141,6 +143,7 @@ private:
     bool centred_ = false;
     bool inputsReadIncomplete_ = false;
     bool phoneBookReadIncomplete_ = false;
+    bool showsLostConnection_ = false; // what a lost connection left is still shown
 
     MainToolbar* toolbar_ = nullptr;
     QStatusBar* statusBar_ = nullptr;

@@ -7,7 +7,8 @@
 #include <QSignalBlocker>
 
 void fillPortSelector(QComboBox& selector, ModemConnection& connection) {
-    const QStringList listed = listSerialPorts();
+    const QStringList listed = connection.listSystemPorts();
+    const QMap<int, QString> links = linkedDevices();
     connection.setPortListing(listed);
 
     // Emptying and filling the list is not a choice of the user's; the caller
@@ -15,7 +16,7 @@ void fillPortSelector(QComboBox& selector, ModemConnection& connection) {
     const QSignalBlocker quiet(selector);
     selector.clear();
     for (int number = 1; number <= PortSelectorEntries; ++number) {
-        const QString device = deviceForComPort(number, listed);
+        const QString device = deviceForComPort(number, listed, links);
         selector.addItem(QStringLiteral("Com ") + QString::number(number));
         selector.setItemData(number - 1,
                              device.isEmpty() ? QStringLiteral("No serial port is there") : device,

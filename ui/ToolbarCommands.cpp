@@ -69,6 +69,16 @@ void MainWindow::connectToModem() {
     toolbar_->showConnectionImage(true);
     toolbar_->setEnabled(false);
     cmbSerial()->setEnabled(false);
+    // What a lost connection left in the window goes now: a connection shows
+    // what its modem holds (and what the user types while it is read), and
+    // rows the modem does not list must not keep another connection's numbers.
+    if (showsLostConnection_) {
+        showsLostConnection_ = false;
+        for (int n = 1; n <= InputCount; ++n)
+            setInputConfig(n, InputConfig{});
+        for (int p = 1; p <= PhoneBookSize; ++p)
+            setPhoneNumber(p, QString());
+    }
     ConnectModem(connection_, *this);
     if (connection_.ModemConnected) {
         // The frames are open while the reads run (ConnectModem enabled
@@ -115,6 +125,7 @@ void MainWindow::disconnectFromModem() {
 void MainWindow::enterLostState() {
     // As after a disconnect, but what the window shows stays, and so does the
     // chosen "Com N": the user will plug the adapter in again and reconnect.
+    showsLostConnection_ = true;
     toolbar_->showConnectionImage(false);
     toolbar_->setConnectedCommandsEnabled(false);
     setFramesEnabled(false);
