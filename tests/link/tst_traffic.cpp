@@ -1,15 +1,12 @@
 // The traffic record: how the events become rows and how a row reads, the
 // rows a recorder keeps, and its log file. (The window and the logging
 // category are tested with the window, through a whole command.)
+#include "FileSizeLimit.h"
 #include "TrafficRecorder.h"
 
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <QtTest>
-
-#include <csignal>
-
-#include <sys/resource.h>
 
 namespace {
 
@@ -44,31 +41,6 @@ QString fileText(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : "(unreadable)";
 }
-
-// A file size limit for this process while it lives, with SIGXFSZ ignored so
-// that a write past it fails (EFBIG) instead of ending the process.
-class FileSizeLimit {
-public:
-    explicit FileSizeLimit(rlim_t bytes) {
-        getrlimit(RLIMIT_FSIZE, &before_);
-        signalBefore_ = std::signal(SIGXFSZ, SIG_IGN);
-        rlimit limit = before_;
-        limit.rlim_cur = bytes;
-        set_ = setrlimit(RLIMIT_FSIZE, &limit) == 0;
-    }
-    ~FileSizeLimit() {
-        setrlimit(RLIMIT_FSIZE, &before_);
-        std::signal(SIGXFSZ, signalBefore_);
-    }
-    FileSizeLimit(const FileSizeLimit&) = delete;
-    FileSizeLimit& operator=(const FileSizeLimit&) = delete;
-    bool set() const { return set_; }
-
-private:
-    rlimit before_{};
-    void (*signalBefore_)(int) = SIG_DFL;
-    bool set_ = false;
-};
 
 } // namespace
 

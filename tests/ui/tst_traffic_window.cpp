@@ -2,9 +2,10 @@
 // the rows of a relay command, one line of the modem's a row, in the log
 // file and the logging category too; the line still arriving, the hex view,
 // finding, pausing, their colours, the buttons, how it follows new rows, its
-// bound.
+// bound, and a log that can no longer be written.
 #include "ModemWindowFixture.h"
 
+#include "FileSizeLimit.h"
 #include "TrafficFindBar.h"
 #include "TrafficRecorder.h"
 #include "TrafficWindow.h"
@@ -16,9 +17,15 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QStatusBar>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTextBlock>
 #include <QtTest>
+
+#include <cstdio>
+
+#include <unistd.h>
 
 namespace {
 
@@ -36,6 +43,39 @@ QStringList withoutStamps(const QStringList& rows) {
         texts << row.mid(13);
     return texts;
 }
+
+// What this process writes on standard error while it lives.
+class StandardErrorCapture {
+public:
+    StandardErrorCapture() {
+        std::fflush(stderr);
+        if (file_.open()) {
+            saved_ = ::dup(STDERR_FILENO);
+            ::dup2(file_.handle(), STDERR_FILENO);
+        }
+    }
+    ~StandardErrorCapture() { restore(); }
+    StandardErrorCapture(const StandardErrorCapture&) = delete;
+    StandardErrorCapture& operator=(const StandardErrorCapture&) = delete;
+    // Everything written so far; standard error is its own again.
+    QString text() {
+        restore();
+        file_.seek(0);
+        return QString::fromLocal8Bit(file_.readAll());
+    }
+
+private:
+    void restore() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            ::dup2(saved_, STDERR_FILENO);
+            ::close(saved_);
+            saved_ = -1;
+        }
+    }
+    QTemporaryFile file_;
+    int saved_ = -1;
+};
 
 } // namespace
 
@@ -164,6 +204,38 @@ private slots:
         QVERIFY(QFileInfo(folder.filePath("link.log")).isSymLink());
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), "keep me\n");
+    }
+
+    // On a full disk (here a file size limit) the log stops with its last
+    // whole row; the status bar and standard error say so once, and the
+    // program goes on: the window takes the rows that follow.
+    void aLogThatCannotBeWrittenIsSaidOnce() {
+        QTemporaryDir folder;
+        const QString path = folder.filePath("modem.log");
+        window->setTrafficLog(TrafficLogFile::open(path, nullptr));
+        StandardErrorCapture standardError;
+        {
+            const FileSizeLimit limit(500);
+            QVERIFY(limit.set());
+            for (int i = 0; i < 30; ++i)
+                recorder().sent(QStringLiteral("AT+EGPHN=%1,\"+3933512345\"\r").arg(i + 1));
+        }
+        recorder().sent("AT\r");
+        const QString said = standardError.text();
+        const QString message = "The modem traffic log " + path +
+                                " could not be written: File too large. The log stops here; "
+                                "the traffic window still shows the traffic.";
+        QCOMPARE(window->statusBar()->currentMessage(), message);
+        QCOMPARE(said, "tavek: " + message + "\n");
+        const QStringList rows = shownRows();
+        QCOMPARE(rows.size(), 31);
+        QVERIFY(rows.last().endsWith("→ AT<CR>"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray written = file.readAll();
+        QVERIFY(written.size() <= 500 && written.endsWith("<CR>\n"));
+        QCOMPARE(QString::fromUtf8(written).split('\n').size() - 1,
+                 written.size() / (rows[0].toUtf8().size() + 1));
     }
 
     // The line still arriving is the last row and grows as bytes come; its
