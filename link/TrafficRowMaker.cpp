@@ -8,11 +8,6 @@ bool isLineBreak(QChar c) {
 
 } // namespace
 
-void TrafficRowMaker::finishLine() {
-    endLine();
-    changed();
-}
-
 void TrafficRowMaker::endLine() {
     if (!arriving_)
         return;

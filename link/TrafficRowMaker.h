@@ -29,8 +29,6 @@ public:
     // The received line still arriving, whose row grows as bytes come; null
     // when none is.
     const TrafficRow* lineArriving() const { return arriving_ ? &*arriving_ : nullptr; }
-    // Ends the line arriving here: what came of it is its row.
-    void finishLine();
     // Rows are stamped with the time of day this gives (the system's clock
     // unless replaced).
     void setClock(std::function<QTime()> clock) { clock_ = std::move(clock); }
@@ -50,7 +48,8 @@ protected:
     virtual void rowFinished(const TrafficRow& row) = 0;
     // After each event, once its rows are made and the line arriving has taken its bytes.
     virtual void changed() {}
-    // Hands the line arriving on as finished, without telling changed().
+    // Ends the line arriving here (when the watcher itself ends): what came
+    // of it is its row. changed() is not told.
     void endLine();
 
 private:
