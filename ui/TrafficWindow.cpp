@@ -315,6 +315,6 @@ void TrafficWindow::saveRows() {
         if (file.commit())
             return;
     }
-    showError(
-        tr("The modem traffic could not be saved as %1: %2").arg(fileName, file.errorString()));
+    showError(QStringLiteral("The modem traffic could not be saved as %1: %2")
+                  .arg(fileName, file.errorString()));
 }
