@@ -34,8 +34,10 @@ int main(int argc, char* argv[]) {
         QString reason;
         trafficLog = TrafficLogFile::open(options.logFile, &reason);
         if (!trafficLog) {
-            std::fprintf(stderr, "tavek: cannot write the log %s: %s\n",
-                         qPrintable(options.logFile), qPrintable(reason));
+            const QString message =
+                QCoreApplication::translate("main", "tavek: cannot write the log %1: %2")
+                    .arg(options.logFile, reason);
+            std::fprintf(stderr, "%s\n", qPrintable(message));
             return 1;
         }
     }

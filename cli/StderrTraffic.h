@@ -1,33 +1,18 @@
 #pragma once
 
-#include "ModemTraffic.h"
+#include "TrafficRowMaker.h"
 
-#include <QElapsedTimer>
-#include <QString>
-
-// What crosses the line, on standard error for --verbose: one line per event,
-// stamped with the seconds since the command started; ">" what was sent, "<"
-// what came back. A reply arrives in pieces (byte by byte on a real line);
-// its pieces are gathered into one line, printed when its collection ends or
-// anything else happens. Control characters show as in the traffic window:
-// <CR>, <LF>, <0x1A>.
-class StderrTraffic final : public ModemTraffic {
+// What crosses the line, on standard error for --verbose: the rows of the
+// traffic window and of "tavek --log", in the same words, each printed once
+// it is finished (a reply's lines as they end, not its bytes as they come).
+class StderrTraffic final : public TrafficRowMaker {
 public:
-    StderrTraffic();
+    StderrTraffic() = default;
+    // A line still arriving is printed as it is.
+    ~StderrTraffic() override { endLine(); }
+    StderrTraffic(const StderrTraffic&) = delete;
+    StderrTraffic& operator=(const StderrTraffic&) = delete;
 
-    void portOpened(const QString& device) override;
-    void portClosed(const QString& device) override;
-    void portLost(const QString& device) override;
-    void sent(const QString& line) override;
-    void received(const QString& text) override;
-    void discarded(int characters) override;
-    void collectionEnded(CollectionEnd why) override;
-
-private:
-    void print(const QString& text);
-    void flushReceived();
-
-    QElapsedTimer clock_;
-    QString received_;
-    qint64 receivedSinceNs_ = 0;
+protected:
+    void rowFinished(const TrafficRow& row) override;
 };

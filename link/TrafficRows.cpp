@@ -24,9 +24,15 @@ QChar marker(TrafficKind kind) {
         return QChar(0x2192); // →
     case TrafficKind::Received:
         return QChar(0x2190); // ←
+    case TrafficKind::Late:
+        return u'!';
     default:
         return QChar(0x00b7); // ·
     }
+}
+
+bool isOnTheLine(TrafficKind kind) {
+    return kind == TrafficKind::Sent || kind == TrafficKind::Received;
 }
 
 } // namespace
@@ -43,7 +49,25 @@ QString visibleControls(QStringView text) {
     return out;
 }
 
-QString trafficRowText(const TrafficRow& row) {
+QString hexBytes(QStringView text) {
+    static constexpr char16_t digits[] = u"0123456789ABCDEF";
+    QString out;
+    out.reserve(text.size() * 3);
+    for (const QChar c : text) {
+        // The line carries Latin-1: one byte a character.
+        const auto byte = uint(c.unicode()) & 0xffu;
+        if (!out.isEmpty())
+            out += u' ';
+        out += QChar(digits[byte >> 4]);
+        out += QChar(digits[byte & 0xf]);
+    }
+    return out;
+}
+
+QString trafficRowText(const TrafficRow& row, TrafficNotation notation) {
+    const QString text = notation == TrafficNotation::Hex && isOnTheLine(row.kind)
+                             ? hexBytes(row.text)
+                             : visibleControls(row.text);
     return row.time.toString(QStringLiteral("hh:mm:ss.zzz")) + u' ' + marker(row.kind) + u' ' +
-           visibleControls(row.text);
+           text;
 }

@@ -1,10 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that Tavek builds and tests with, where they are missing.
+# Usage: scripts/setup-debian.sh [--screenshots]
 set -euo pipefail
 
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev qt6-svg-dev fonts-dejavu-core
           qt6-base-private-dev # the accessibility test switches Qt's accessibility on
           dpkg-dev file) # the last two: cpack makes the Debian package with them
+# With --screenshots, what docs/take-screenshots.sh needs as well: Xvfb, ImageMagick's import to
+# take the windows, xdotool to find them, the narrow font the layout was drawn for, and qt6ct for
+# the dark palette.
+if [ "${1:-}" = "--screenshots" ]; then
+    packages+=(xvfb imagemagick xdotool fonts-liberation qt6ct)
+fi
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")

@@ -63,7 +63,9 @@ public:
     TrafficRecorder& trafficRecorder() { return traffic_; }
     TrafficWindow* trafficWindow() const { return trafficWindow_; }
     PortsDialog* portsDialog() const { return portsDialog_; }
-    // Writes the traffic to this file as well ("tavek --log FILE").
+    // Writes the traffic to this file as well ("tavek --log FILE"). When it
+    // cannot be written any more, the status bar says so for a while (over
+    // the status and clock panels) and standard error says so too.
     void setTrafficLog(std::unique_ptr<TrafficLogFile> log);
 
     // The modal boxes and the desktop's open operation, replaceable by tests.

@@ -7,8 +7,23 @@
 #include "TrafficWindow.h"
 
 #include <QComboBox>
+#include <QStatusBar>
+
+#include <cstdio>
+
+namespace {
+// Long enough to be read, short enough not to hide the status for good.
+constexpr int LogFailureShownMs = 15000;
+} // namespace
 
 void MainWindow::setTrafficLog(std::unique_ptr<TrafficLogFile> log) {
+    // A log that cannot be written any more is said once, where the user
+    // looks and where the log's reader looks, and the work goes on.
+    traffic_.setLogFailureListener([this](const QString& message) {
+        statusBar_->showMessage(message, LogFailureShownMs);
+        std::fprintf(stderr, "tavek: %s\n", qPrintable(message));
+        std::fflush(stderr);
+    });
     traffic_.setLogFile(std::move(log));
 }
 

@@ -78,11 +78,14 @@ private slots:
         QFile saved(file("site.tavek"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
         QCOMPARE(again.out, saved.readAll());
-        QVERIFY2(
-            again.err.contains(" > AT<CR>\n") &&
-                again.err.contains(
-                    R"( < AT+EGPHN?<CR><CR><LF>+EGPHN: 1,"+393351234567",128<CR><LF>+EGPHN: 7,)"),
-            again.err.constData());
+        // The traffic in the rows of the traffic window: the reply one line a row.
+        const QString err = QString::fromUtf8(again.err);
+        QVERIFY2(err.contains(QRegularExpression(
+                     R"(\n\d\d:\d\d:\d\d\.\d\d\d → AT\+EGPHN\?<CR>\n)"
+                     R"(\d\d:\d\d:\d\d\.\d\d\d ← AT\+EGPHN\?<CR>\n)"
+                     R"(\d\d:\d\d:\d\d\.\d\d\d ← <CR><LF>\+EGPHN: 1,"\+393351234567",128<CR><LF>\n)"
+                     R"(\d\d:\d\d:\d\d\.\d\d\d ← \+EGPHN: 7,"0612345678",128<CR><LF>\n)")),
+                 qPrintable(err));
     }
 
     // Each command, and each way a command ends: its exit code, what it says
