@@ -88,6 +88,30 @@ private slots:
                  qPrintable(err));
     }
 
+    // A modem whose "OK" to the connection check comes 30 ms after its line
+    // break, in a USB adapter's bursts: the read that follows the check takes
+    // the whole phone book, and a write reports the one record the modem
+    // refused.
+    void aLateResultCodeOfTheCheckIsTheChecksOwn() {
+        std::array<QByteArray, 20> full;
+        for (int p = 1; p <= 20; ++p)
+            full[p - 1] = "+3933300" + QByteArray::number(100 + p);
+        modem->setPhoneBook(full);
+        modem->setUsbLatencyMs(16);
+        modem->setLateResultMsFor("AT", 30);
+
+        const Run read = onTheModem({"read"});
+        QCOMPARE(read.exitCode, 0);
+        for (const QByteArray& number : full)
+            QVERIFY2(read.out.contains('"' + number + '"'), read.out.constData());
+
+        modem->setErrorFor("AT+EGINP=1,1,0");
+        const Run write = onTheModem({"write", TAVEK_EXAMPLE_FILE});
+        QCOMPARE(write.exitCode, 1);
+        QVERIFY2(write.err.contains("The modem did not confirm the settings of input 1."),
+                 write.err.constData());
+    }
+
     // Each command, and each way a command ends: its exit code, what it says
     // (on standard output when all went well, else on standard error), and
     // on the wire how many lines reached the modem and the last of them.

@@ -6,6 +6,7 @@
 #include "InputRecords.h"
 #include "InputsReply.h"
 #include "ModemDumps.h"
+#include "PhoneBookReply.h"
 #include "PhoneRecords.h"
 
 #include <QRandomGenerator>
@@ -132,6 +133,53 @@ private slots:
                 panels[n] = applyInputReading(InputConfig{}, listing.inputs[n]);
             QCOMPARE(describe(panels), describe(expected));
         }
+    }
+
+    // A listing is whole only when every line of it is what it claims to be:
+    // an unsolicited line between two passes, a damaged or merged line, a
+    // repeated one or a missing one does not.
+    void listingsAreWholeOnlyWhenEveryLineIs_data() {
+        QTest::addColumn<bool>("phoneBook");
+        QTest::addColumn<QByteArray>("reply");
+        QTest::addColumn<bool>("whole");
+        const QList<QByteArray> inputLines{
+            "1,1,00003,\"O\",\"S\"", "1,\"C\",\"FIRE\"", "1,\"O\",\"OFF\"",
+            "2,0,00010,\"C\",\"D\"", "2,\"C\",\"X\"",    "2,\"O\",\"Y\"",
+            "3,0,00000,\"O\",\"S\"", "3,\"C\",\"\"",     "3,\"O\",\"\""};
+        const QByteArray inputs = modemDump("AT+EGINP?", inputLines);
+        const QByteArray numbers = modemDump("AT+EGPHN?", {"1,\"+391\",128", "12,\"+3912\",145"});
+        QTest::newRow("inputs") << false << inputs << true;
+        QTest::newRow("inputs, a RING between")
+            << false << QByteArray(inputs).replace("+EGINP: 2,0", "RING\r\n+EGINP: 2,0") << true;
+        QTest::newRow("inputs, a letter damaged")
+            << false << QByteArray(inputs).replace("2,\"C\",\"X\"", "2,\"K\",\"X\"") << false;
+        QTest::newRow("inputs, a line twice")
+            << false << QByteArray(inputs).replace("2,\"C\",\"X\"", "2,\"O\",\"X\"") << false;
+        QTest::newRow("inputs, the prefix damaged")
+            << false << QByteArray(inputs).replace("+EGINP: 3,\"C\"", "+EGINO: 3,\"C\"") << false;
+        QTest::newRow("inputs, a line missing")
+            << false << QByteArray(inputs).replace("+EGINP: 3,\"O\",\"\"\r\n", "") << false;
+        QTest::newRow("numbers") << true << numbers << true;
+        QTest::newRow("numbers, stray lines between")
+            << true
+            << QByteArray(numbers).replace("+EGPHN: 12",
+                                           "+CMTI: \"SM\",3\r\n+CLIP: \"+39333\",145\r\n+EGPHN: 12")
+            << true;
+        QTest::newRow("numbers, the prefix damaged")
+            << true << QByteArray(numbers).replace("+EGPHN: 12", "+EGPHM: 12") << false;
+        QTest::newRow("numbers, two lines run together")
+            << true << QByteArray(numbers).replace("128\r\n+EGPHN: 12", "128+EGPHN: 12") << false;
+        QTest::newRow("numbers, a position twice")
+            << true << QByteArray(numbers).replace("+EGPHN: 12", "+EGPHN: 1") << false;
+        QTest::newRow("numbers, no closing quote")
+            << true << QByteArray(numbers).replace("\"+3912\",", "\"+3912,") << false;
+    }
+    void listingsAreWholeOnlyWhenEveryLineIs() {
+        QFETCH(bool, phoneBook);
+        QFETCH(QByteArray, reply);
+        QFETCH(bool, whole);
+        const QString text = QString::fromLatin1(reply);
+        QCOMPARE(phoneBook ? parsePhoneBookReply(text).whole : parseInputsReply(text).whole, whole);
     }
 };
 

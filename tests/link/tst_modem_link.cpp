@@ -49,6 +49,46 @@ class ModemLinkTest : public QObject {
 private slots:
     void cleanup() { QCOMPARE(ModemBench::wireFaults, 0); }
 
+    // Whose result code is it? What came after "AT+EGPHN=3" was written: the
+    // command's own code is the first after its echo, or without echo the
+    // first after the codes earlier commands still owe; the others are late
+    // and judge nothing. "O" marks the own code, "E" an own error, "-" none
+    // yet; the late codes follow.
+    void aReplyBelongsToItsCommand_data() {
+        QTest::addColumn<QString>("received");
+        QTest::addColumn<bool>("echoes");
+        QTest::addColumn<int>("owed");
+        QTest::addColumn<QString>("verdict");
+        const QString echo = "AT+EGPHN=3\r";
+        QTest::newRow("echo, OK") << echo + "\r\nOK\r\n" << true << 0 << "O";
+        QTest::newRow("echo ended by CR LF, ERROR") << echo + "\n\r\nERROR\r\n" << true << 0 << "E";
+        QTest::newRow("an earlier OK before the echo") << "OK\r\n" + echo + "\r\nERROR\r\n"
+                                                       << true << 0 << "E OK";
+        QTest::newRow("an earlier OK, the echo still coming")
+            << "\r\nOK\r\nAT+EGP" << true << 0 << "- OK";
+        QTest::newRow("an OK whose line has not ended") << echo + "\r\nOK" << true << 0 << "-";
+        QTest::newRow("stray lines between") << echo + "\r\nRING\r\n\r\n+CREG: 1\r\n\r\nOK\r\n"
+                                             << true << 0 << "O";
+        QTest::newRow("+CME ERROR") << echo + "\r\n+CME ERROR: 4\r\n" << true << 0 << "E";
+        QTest::newRow("no echo, nothing owed") << "\r\nOK\r\n" << false << 0 << "O";
+        QTest::newRow("no echo, one code owed") << "\r\nERROR\r\n\r\nOK\r\n"
+                                                << false << 1 << "O ERROR";
+        QTest::newRow("no echo, the owed code only") << "\r\nOK\r\n" << false << 1 << "- OK";
+        QTest::newRow("OK inside information text") << echo + "\r\n+X: OK\r\n" << true << 0 << "-";
+    }
+    void aReplyBelongsToItsCommand() {
+        QFETCH(QString, received);
+        QFETCH(bool, echoes);
+        QFETCH(int, owed);
+        QFETCH(QString, verdict);
+        const OwnReply own = ownReply(received, u"AT+EGPHN=3", echoes, owed);
+        const QString mark = !own.result ? "-" : *own.result == FinalResult::Ok ? "O" : "E";
+        QCOMPARE((QStringList{mark} + own.lateCodes).join(' '), verdict);
+        // Judged by its own echo and code alone: a late OK confirms nothing.
+        QCOMPARE(replyAnswered(judgedText(u"AT+EGPHN=3", own), {"AT", "OK"}),
+                 mark == "O" || (mark == "-" && own.echoed));
+    }
+
     // "Com N" is a link in the ports folder, even one whose device is not
     // there, or else the N-th listed port: USB adapters first, in natural order.
     void comPortIsALinkOrTheNthListedPort() {
@@ -139,6 +179,10 @@ private slots:
                                  "Com number, click \"Serial ports\" on the toolbar";
         QTest::newRow("echo and OK") << "" << QStringList{"AT"} << "";
         QTest::newRow("at counts") << "at" << QStringList{"AT"} << "";
+        // The check goes by its markers alone: an echo counts, whatever
+        // follows it, and however the bytes are cut in time.
+        QTest::newRow("echo and ERROR in one write") << "error at once" << QStringList{"AT"} << "";
+        QTest::newRow("echo and ERROR on the line") << "error" << QStringList{"AT"} << "";
         QTest::newRow("OK to the second AT only, after a lone CR")
             << "2nd attempt" << QStringList{"AT", "", "AT"} << "";
         QTest::newRow("silence: two attempts of 1.5 s")
@@ -159,6 +203,9 @@ private slots:
         bench.modem.setAnswerOnlyAttempt(modem == "2nd attempt" ? 2 : 0);
         if (modem == "at" || modem == "silent")
             bench.modem.setReplyFor("AT", modem == "at" ? "\r\nat\r\n" : "");
+        if (modem.startsWith("error"))
+            bench.modem.setReplyFor("AT", "\r\nERROR\r\n");
+        bench.modem.setInstant(modem == "error at once");
         if (modem == "pulled out")
             bench.modem.vanishAtLine(1);
         if (modem.startsWith("/dev/")) {

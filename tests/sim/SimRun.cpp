@@ -32,48 +32,48 @@ struct Exchange {
 
 class SimTraffic final : public ModemTraffic {
 public:
-    SimTraffic(SimWorld& world, const SimDevice& device, QStringList& rows)
+    SimTraffic(SimWorld& world, const SimDevice& device, std::vector<SimOutcome::Row>& rows)
         : world_(world), device_(device), rows_(rows) {}
     QList<Exchange> exchanges;
 
     void portOpened(const QString& device) override {
-        row(QStringLiteral("· port opened: ") + device);
+        row(QChar(0xB7), QStringLiteral("port opened: ") + device);
     }
     void portClosed(const QString& device) override {
-        row(QStringLiteral("· port closed: ") + device);
+        row(QChar(0xB7), QStringLiteral("port closed: ") + device);
     }
-    void portLost(const QString& device) override { row(QStringLiteral("· port lost: ") + device); }
+    void portLost(const QString& device) override {
+        row(QChar(0xB7), QStringLiteral("port lost: ") + device);
+    }
     void sent(const QString& line) override {
         exchanges << Exchange{line, readUpTo()};
-        row(QStringLiteral("→ ") + visibleControls(line));
+        row(QChar(0x2192), line);
     }
-    void received(const QString& text) override {
-        row(QStringLiteral("← ") + visibleControls(text));
-    }
+    void received(const QString& text) override { row(QChar(0x2190), text); }
     void discarded(int characters) override {
-        row(QStringLiteral("· %1 late characters thrown away").arg(characters));
+        row(QChar(0xB7), QStringLiteral("%1 late characters thrown away").arg(characters));
     }
     void lateResultCode(const QString& code) override {
-        row(QStringLiteral("· late result code ") + code);
+        row(QChar(0xB7), QStringLiteral("late result code ") + code);
     }
     void collectionEnded(CollectionEnd why) override {
         if (!exchanges.isEmpty())
             exchanges.last().readAtEnd = readUpTo();
-        row(why == CollectionEnd::ReplyComplete ? QStringLiteral("· end of reply: complete")
-            : why == CollectionEnd::TimedOut    ? QStringLiteral("· end of reply: time-out")
-                                                : QStringLiteral("· end of reply: port lost"));
+        row(QChar(0xB7),
+            why == CollectionEnd::ReplyComplete ? QStringLiteral("end of reply: complete")
+            : why == CollectionEnd::TimedOut    ? QStringLiteral("end of reply: time-out")
+                                                : QStringLiteral("end of reply: port lost"));
     }
 
 private:
     qint64 readUpTo() const { return device_.readUpTo; }
-    // Rows are made into text only when a run is reported.
-    void row(const QString& text) {
+    void row(QChar marker, const QString& text) {
         if (rows_.size() < 3000)
-            rows_ << QString::number(world_.clock().nowNs()) + u' ' + text;
+            rows_.push_back({world_.clock().nowNs(), marker, text});
     }
     SimWorld& world_;
     const SimDevice& device_;
-    QStringList& rows_;
+    std::vector<SimOutcome::Row>& rows_;
 };
 
 // The window of the operations run on their own: what it shows, and the
@@ -316,6 +316,16 @@ private:
 };
 
 } // namespace
+
+QStringList SimOutcome::trafficRows() const {
+    QStringList rows;
+    for (const Row& row : traffic)
+        rows << QStringLiteral("%1 ms %2 %3")
+                    .arg(double(row.ns) / nsPerMs, 12, 'f', 3)
+                    .arg(row.marker)
+                    .arg(visibleControls(row.text));
+    return rows;
+}
 
 struct SimRunner::Impl {
     SimClock clock;

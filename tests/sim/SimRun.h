@@ -5,6 +5,7 @@
 #include <QStringList>
 
 #include <memory>
+#include <vector>
 
 // One simulated run of a schedule, with every property checked:
 // - a read is either whole and right, or reported incomplete: never silently
@@ -20,7 +21,15 @@
 // - a lost device leaves a window that says so and can connect again.
 struct SimOutcome {
     QStringList violations; // empty when every property held
-    QStringList traffic;    // the exchange, as traffic rows on the virtual clock
+    // The exchange on the virtual clock: what was sent (→), received (←) and
+    // what happened (·), kept raw and made into text only when reported.
+    struct Row {
+        qint64 ns;
+        QChar marker;
+        QString text;
+    };
+    std::vector<Row> traffic;
+    QStringList trafficRows() const;
 };
 
 // Runs schedules one after another on one virtual clock. The window flows

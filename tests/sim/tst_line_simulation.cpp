@@ -5,6 +5,7 @@
 //   TAVEK_SIM_FIRST=N       the first seed (default: the test's own)
 //   TAVEK_SIM_SCHEDULES=N   how many runs (default: the test's budget)
 //   TAVEK_SIM_SEED=N        replays one seed and prints its exchange
+//   TAVEK_SIM_FLOW=TEXT     runs only the schedules whose flow's name holds TEXT
 #include "SimRun.h"
 
 #include <QElapsedTimer>
@@ -26,12 +27,8 @@ void report(const Schedule& schedule, const SimOutcome& outcome) {
     for (const QString& violation : outcome.violations)
         std::fprintf(stderr, "  violated: %s\n", qPrintable(violation));
     std::fprintf(stderr, "The exchange:\n");
-    // Each row: the virtual time in nanoseconds, then the row's text.
-    for (const QString& row : outcome.traffic) {
-        const qsizetype space = row.indexOf(u' ');
-        std::fprintf(stderr, "  %12.3f ms %s\n", row.left(space).toDouble() / 1e6,
-                     qPrintable(row.mid(space + 1)));
-    }
+    for (const QString& row : outcome.trafficRows())
+        std::fprintf(stderr, "  %s\n", qPrintable(row));
     std::fprintf(stderr, "Replay it alone with TAVEK_SIM_SEED=%llu\n",
                  static_cast<unsigned long long>(schedule.seed));
 }
@@ -65,8 +62,11 @@ private slots:
         took.start();
         int failed = 0;
         quint64 firstFailure = 0;
+        const QString flow = qEnvironmentVariable("TAVEK_SIM_FLOW");
         for (quint64 seed = first; seed < first + count; ++seed) {
             const Schedule schedule = drawSchedule(seed);
+            if (!flow.isEmpty() && !flowName(schedule.flow).contains(flow))
+                continue;
             const SimOutcome outcome = runner.run(schedule);
             if (replay)
                 report(schedule, outcome);

@@ -34,6 +34,35 @@ private slots:
         QCOMPARE(modemLines().filter("AT+EGPHN="), QStringList{});
     }
 
+    // A modem whose "OK" to the connection check comes 30 ms after its line
+    // break, handed over in a USB adapter's bursts: the check reads its reply
+    // to its end, so the reads take the whole phone book and every input,
+    // "Set" leaves the modem as it was, and an ERROR to one record is that
+    // record's own.
+    void aLateResultCodeOfTheCheckIsTheChecksOwn() {
+        std::array<QByteArray, 20> full;
+        for (int p = 1; p <= 20; ++p)
+            full[p - 1] = "+3933300" + QByteArray::number(100 + p);
+        modem->setPhoneBook(full);
+        modem->setUsbLatencyMs(16);
+        modem->setLateResultMsFor("AT", 30);
+        chooseTheModemsPort();
+        clickToolbar(*window, ToolbarCommand::Connection);
+        QCOMPARE(boxes.errors, QStringList{});
+        QCOMPARE(reachable(*window), Connected);
+        for (int p = 1; p <= 20; ++p)
+            QCOMPARE(window->phoneNumber(p), QString::fromLatin1(full[p - 1]));
+        QCOMPARE(window->inputConfig(2).doubleMessage.text, QStringLiteral("Door shut"));
+
+        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QVERIFY(modem->phoneBook() == full);
+        // Input 2 rests closed: its Single message goes with the letter "O".
+        modem->setErrorFor("AT+EGINP=2,\"O\"");
+        QTest::mouseClick(window->cmdSendInputs(), Qt::LeftButton);
+        QCOMPARE(boxes.errors,
+                 QStringList{"The modem did not confirm the Single message of input 2."});
+    }
+
     void noModemGivesThePortBack() {
         modem->setSilent(true);
         chooseTheModemsPort();
