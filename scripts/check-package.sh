@@ -9,6 +9,7 @@
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 build="${1:-$top/build}"
+desktop_entry=io.github.tavek.Tavek.desktop
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
@@ -99,10 +100,10 @@ for plugin in platforms/libqxcb.so iconengines/libqsvgicon.so imageformats/libqs
         die "the Qt plugin $plugin comes with $owner, which the package does not depend on"
 done
 
-validation=$(desktop-file-validate "$work/root/usr/share/applications/tavek.desktop" 2>&1) ||
+validation=$(desktop-file-validate "$work/root/usr/share/applications/$desktop_entry" 2>&1) ||
     die "desktop-file-validate: $validation"
 [ -z "$validation" ] || die "desktop-file-validate: $validation"
-echo "desktop-file-validate tavek.desktop: no remarks"
+echo "desktop-file-validate $desktop_entry: no remarks"
 appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.metainfo.xml ||
     die "appstreamcli validate failed"
 # The same with the menu entry beside it, as software centres read them.
@@ -119,7 +120,7 @@ apt_get install "$deb"
 installed tavek || die "apt-get did not install tavek"
 step "installed"
 
-[ -f /usr/share/applications/tavek.desktop ] || die "no /usr/share/applications/tavek.desktop"
+[ -f "/usr/share/applications/$desktop_entry" ] || die "no /usr/share/applications/$desktop_entry"
 icons=(/usr/share/icons/hicolor/scalable/apps/tavek.svg)
 for size in 16 22 24 32 48 64 128 256; do icons+=("/usr/share/icons/hicolor/${size}x$size/apps/tavek.png"); done
 for icon in "${icons[@]}"; do [ -f "$icon" ] || die "no $icon"; done
@@ -161,9 +162,9 @@ echo "main window $window after $(((shown - started) / 1000000)) ms"
 # The window icon comes from the SVG emblem through Qt's SVG plugins.
 wm_icon=$(DISPLAY="$display" xprop -id "$window" _NET_WM_ICON)
 [[ $wm_icon == *"Icon ("* ]] || die "the main window has no icon: Qt could not draw the SVG emblem"
-# Desktops match the window to tavek.desktop by its class.
+# Desktops match the window to its menu entry by its class.
 wm_class=$(DISPLAY="$display" xprop -id "$window" WM_CLASS)
-wanted=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/tavek.desktop)
+wanted=$(sed -n 's/^StartupWMClass=//p' "/usr/share/applications/$desktop_entry")
 [[ $wm_class == *"\"$wanted\""* ]] || die "StartupWMClass=$wanted, but the window says $wm_class"
 step "the installed tavek shows its main window"
 
@@ -177,6 +178,6 @@ apt_get remove tavek
 package_installed=""
 state=$(dpkg-query -W -f='${db:Status-Abbrev}' tavek 2>/dev/null || true)
 [[ -z $state || $state == un* ]] || die "tavek left in dpkg state '$state'"
-[ ! -e /usr/bin/tavek ] && [ ! -e /usr/share/applications/tavek.desktop ] || die "files of tavek left behind"
+[ ! -e /usr/bin/tavek ] && [ ! -e "/usr/share/applications/$desktop_entry" ] || die "files of tavek left behind"
 step "removed"
 echo "check-package: passed"
