@@ -34,6 +34,11 @@ expected=(
     share/doc/tavek/example.tavek
 )
 for p in "${programs[@]}"; do expected+=("bin/$p" "share/man/man1/$p.1.gz"); done
+[ "$with_cli" = 1 ] && expected+=(
+    share/bash-completion/completions/tavek-cli
+    share/zsh/vendor-completions/_tavek-cli
+    share/fish/vendor_completions.d/tavek-cli.fish
+)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/tavek.png"); done
 difference=$(diff <(printf '%s\n' "${expected[@]}" | sort) <(find . -type f -printf '%P\n' | sort) || true)
 [ -z "$difference" ] || fail "the installed files differ from the expected ones (< missing, > unexpected):
