@@ -4,7 +4,8 @@ set -euo pipefail
 
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev qt6-svg-dev fonts-dejavu-core
           qt6-base-private-dev # the accessibility test switches Qt's accessibility on
-          dpkg-dev file) # the last two: cpack makes the Debian package with them
+          dpkg-dev file # cpack makes the Debian package with these two
+          zsh fish) # the completion test reads tavek-cli's completions with these shells
 missing=()
 for p in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
