@@ -25,7 +25,7 @@ int main(int argc, char* argv[]) {
     // ports folder: ~/.config/tavek/Tavek.conf.
     QApplication::setOrganizationName(QStringLiteral("tavek"));
     // Desktops match the window to tavek.desktop by this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("tavek"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavek.Tavek"));
 
     // The log is opened before any window, so that a name that cannot be
     // written is said at once.

@@ -1,7 +1,12 @@
 #!/usr/bin/env bash
-# Configures and builds Tavek into ./build (or the folder given as $1).
+# Configures ./build with the dev preset (the configuration scripts/test.sh
+# runs the tests in, so neither rebuilds what the other built) and builds the
+# given targets, or everything.
+# Usage: scripts/build.sh [target ...]
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$top/build}"
-cmake -S "$top" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build "$build" -j"$(nproc)"
+cd "$top"
+cmake --preset dev >/dev/null
+targets=()
+[ $# -gt 0 ] && targets=(--target "$@")
+cmake --build --preset dev -j"$(nproc)" "${targets[@]}"

@@ -1,14 +1,16 @@
 #!/usr/bin/env bash
-# Builds the Debian package and checks it the way a user's machine meets it:
-# the menu entry, metainfo and manual pages validate, the package holds no
-# maintainer scripts, it installs with apt-get, the installed /usr/bin/tavek
-# opens its main window (with its icon) on a display of its own, and the
-# package removes cleanly. Installing and removing happen also when a step
-# fails; the checking tools it installs stay, like setup-debian.sh's.
-# Usage: scripts/check-package.sh [build folder]   (default: build)
+# Builds the Debian package (scripts/package.sh) and checks it the way Debian
+# and a user's machine meet it: lintian finds no error, every program has the
+# distribution's hardening, the menu entry, metainfo and manual pages
+# validate, the package holds no maintainer scripts, it installs with
+# apt-get, the installed /usr/bin/tavek opens its main window (with its icon)
+# on a display of its own, and the package removes cleanly. Installing and
+# removing happen also when a step fails; the checking tools it installs
+# stay, like setup-debian.sh's.
+# Usage: scripts/check-package.sh
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-build="${1:-$top/build}"
+desktop_entry=io.github.tavek.Tavek.desktop
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
@@ -41,7 +43,8 @@ installed() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install o
 # is installed already: it would otherwise take away the user's copy.
 installed tavek && die "a tavek package is installed on this machine; remove it first (apt-get remove tavek)"
 
-tools=(desktop-file-utils appstream xvfb xdotool x11-utils dpkg-dev man-db groff-base)
+tools=(desktop-file-utils appstream xvfb xdotool x11-utils dpkg-dev man-db groff-base lintian
+       devscripts) # hardening-check
 missing=()
 for p in "${tools[@]}"; do installed "$p" || missing+=("$p"); done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -51,9 +54,6 @@ if [ ${#missing[@]} -gt 0 ]; then
 fi
 "$top/scripts/setup-debian.sh"
 step "tools in place"
-
-"$top/scripts/build.sh" "$build" >/dev/null
-step "built"
 
 work=$(mktemp -d)
 chmod 755 "$work" # apt's unprivileged fetcher reads the package from here
@@ -71,22 +71,36 @@ cleanup() {
 trap cleanup EXIT
 trap 'exit 130' INT TERM
 
-rm -f "$build"/tavek_*.deb
-(cd "$build" && cpack -G DEB >"$work/cpack.log") || {
-    cat "$work/cpack.log"
-    die "cpack failed"
+"$top/scripts/package.sh" >"$work/package.log" 2>&1 || {
+    cat "$work/package.log"
+    die "scripts/package.sh failed"
 }
-debs=("$build"/tavek_*.deb)
-[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || die "cpack made no single tavek_*.deb"
+debs=("$top"/build-package/tavek_*.deb)
+[ ${#debs[@]} -eq 1 ] && [ -f "${debs[0]}" ] || die "scripts/package.sh made no single tavek_*.deb"
 deb=$work/$(basename "${debs[0]}")
 cp "${debs[0]}" "$deb"
-step "packaged $(basename "$deb")"
+step "built and packaged $(basename "$deb")"
+
+# Debian's own judgement of the package; the README says why each warning
+# that remains is there.
+lintian --fail-on error --tag-display-limit 0 "$deb" || die "lintian reports errors in the package"
+step "lintian: no errors"
 
 # What the package holds, checked before anything is installed.
 dpkg-deb -x "$deb" "$work/root"
 dpkg-deb -e "$deb" "$work/control"
 extra_control=$(cd "$work/control" && ls | grep -vx -e control -e md5sums || true)
 [ -z "$extra_control" ] || die "the package has maintainer scripts: $extra_control"
+# The distribution's hardening in every program. _FORTIFY_SOURCE can only
+# guard a call whose buffer size the compiler knows; a program with no such
+# call (tavek-cli: only memcpy and memmove of run-time sizes) shows none, so
+# it is required of the package as a whole. Control-flow protection is not
+# among Debian 12's flags.
+hardening=$(hardening-check --nocfprotection --nofortify "$work"/root/usr/bin/*) ||
+    die "hardening-check: $hardening"
+fortified=$(hardening-check --nocfprotection "$work"/root/usr/bin/* | grep -c 'some protected functions found' || true)
+[ "$fortified" -gt 0 ] || die "hardening-check: no program has a function protected by _FORTIFY_SOURCE"
+echo "hardening-check: PIE, stack protector, RELRO, BIND_NOW in every program; $fortified with fortified calls"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 
@@ -99,10 +113,10 @@ for plugin in platforms/libqxcb.so iconengines/libqsvgicon.so imageformats/libqs
         die "the Qt plugin $plugin comes with $owner, which the package does not depend on"
 done
 
-validation=$(desktop-file-validate "$work/root/usr/share/applications/tavek.desktop" 2>&1) ||
+validation=$(desktop-file-validate "$work/root/usr/share/applications/$desktop_entry" 2>&1) ||
     die "desktop-file-validate: $validation"
 [ -z "$validation" ] || die "desktop-file-validate: $validation"
-echo "desktop-file-validate tavek.desktop: no remarks"
+echo "desktop-file-validate $desktop_entry: no remarks"
 appstreamcli validate --no-net "$work"/root/usr/share/metainfo/*.metainfo.xml ||
     die "appstreamcli validate failed"
 # The same with the menu entry beside it, as software centres read them.
@@ -119,7 +133,7 @@ apt_get install "$deb"
 installed tavek || die "apt-get did not install tavek"
 step "installed"
 
-[ -f /usr/share/applications/tavek.desktop ] || die "no /usr/share/applications/tavek.desktop"
+[ -f "/usr/share/applications/$desktop_entry" ] || die "no /usr/share/applications/$desktop_entry"
 icons=(/usr/share/icons/hicolor/scalable/apps/tavek.svg)
 for size in 16 22 24 32 48 64 128 256; do icons+=("/usr/share/icons/hicolor/${size}x$size/apps/tavek.png"); done
 for icon in "${icons[@]}"; do [ -f "$icon" ] || die "no $icon"; done
@@ -161,9 +175,9 @@ echo "main window $window after $(((shown - started) / 1000000)) ms"
 # The window icon comes from the SVG emblem through Qt's SVG plugins.
 wm_icon=$(DISPLAY="$display" xprop -id "$window" _NET_WM_ICON)
 [[ $wm_icon == *"Icon ("* ]] || die "the main window has no icon: Qt could not draw the SVG emblem"
-# Desktops match the window to tavek.desktop by its class.
+# Desktops match the window to its menu entry by its class.
 wm_class=$(DISPLAY="$display" xprop -id "$window" WM_CLASS)
-wanted=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/tavek.desktop)
+wanted=$(sed -n 's/^StartupWMClass=//p' "/usr/share/applications/$desktop_entry")
 [[ $wm_class == *"\"$wanted\""* ]] || die "StartupWMClass=$wanted, but the window says $wm_class"
 step "the installed tavek shows its main window"
 
@@ -177,6 +191,6 @@ apt_get remove tavek
 package_installed=""
 state=$(dpkg-query -W -f='${db:Status-Abbrev}' tavek 2>/dev/null || true)
 [[ -z $state || $state == un* ]] || die "tavek left in dpkg state '$state'"
-[ ! -e /usr/bin/tavek ] && [ ! -e /usr/share/applications/tavek.desktop ] || die "files of tavek left behind"
+[ ! -e /usr/bin/tavek ] && [ ! -e "/usr/share/applications/$desktop_entry" ] || die "files of tavek left behind"
 step "removed"
 echo "check-package: passed"

@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev qt6-svg-dev fonts-dejavu-core
           qt6-base-private-dev # the accessibility test switches Qt's accessibility on
-          dpkg-dev file) # the last two: cpack makes the Debian package with them
+          dpkg-dev file # cpack makes the Debian package with these two
+          zsh fish) # the completion test reads tavek-cli's completions with these shells
 # With --screenshots, what docs/take-screenshots.sh needs as well: Xvfb, ImageMagick's import to
 # take the windows, xdotool to find them, the narrow font the layout was drawn for, and qt6ct for
 # the dark palette.

@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Sets up, builds (the dev preset: warnings are errors) and runs every test of
 # Tavek through ctest, several at a time: most of them wait on a 9600 bit/s line.
+# It builds in the folder and configuration that scripts/try-tavek.sh uses, so
+# after that only the rest is built.
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
 cd "$top"
 scripts/setup-debian.sh
-cmake --preset dev >/dev/null
-cmake --build --preset dev -j"$(nproc)"
+scripts/build.sh
 ctest --preset dev

@@ -23,7 +23,7 @@ app_id=io.github.tavek.Tavek
 # Exactly these files: a missing one breaks the menu, the icon or the manual;
 # an extra one (a test program, a static library) would ship in the package.
 expected=(
-    share/applications/tavek.desktop
+    "share/applications/$app_id.desktop"
     "share/metainfo/$app_id.metainfo.xml"
     share/icons/hicolor/scalable/apps/tavek.svg
     share/doc/tavek/README.md
@@ -34,6 +34,11 @@ expected=(
     share/doc/tavek/example.tavek
 )
 for p in "${programs[@]}"; do expected+=("bin/$p" "share/man/man1/$p.1.gz"); done
+[ "$with_cli" = 1 ] && expected+=(
+    share/bash-completion/completions/tavek-cli
+    share/zsh/vendor-completions/_tavek-cli
+    share/fish/vendor_completions.d/tavek-cli.fish
+)
 for s in "${sizes[@]}"; do expected+=("share/icons/hicolor/${s}x${s}/apps/tavek.png"); done
 difference=$(diff <(printf '%s\n' "${expected[@]}" | sort) <(find . -type f -printf '%P\n' | sort) || true)
 [ -z "$difference" ] || fail "the installed files differ from the expected ones (< missing, > unexpected):
@@ -60,7 +65,7 @@ for s in "${sizes[@]}"; do
 done
 
 # The menu entry starts an installed program and names the installed icon.
-desktop=share/applications/tavek.desktop
+desktop=share/applications/$app_id.desktop
 if [ -f "$desktop" ]; then
     exec_program=$(sed -n 's/^Exec=\([^ ]*\).*/\1/p' "$desktop")
     [ -n "$exec_program" ] && [ -x "bin/$exec_program" ] || fail "Exec=$exec_program is no installed program"
@@ -70,7 +75,8 @@ fi
 
 # The metainfo and the package's changelog: their newest release is the
 # version the programs are built as. The metainfo is named after its id,
-# points at the menu entry and has the entry's categories.
+# points at the menu entry, has the entry's categories and names every
+# installed program.
 metainfo=share/metainfo/$app_id.metainfo.xml
 if [ -f "$metainfo" ]; then
     grep -q "<id>$app_id</id>" "$metainfo" || fail "$metainfo does not carry the id $app_id"
@@ -80,6 +86,9 @@ if [ -f "$metainfo" ]; then
     in_desktop=$(sed -n 's/^Categories=//p' "$desktop" | tr ';' '\n' | sed '/^$/d; s/$/;/' | sort | tr -d '\n')
     [ "$categories" = "$in_desktop" ] ||
         fail "metainfo categories $categories differ from the desktop entry's $in_desktop"
+    provided=$(sed -n 's:.*<binary>\(.*\)</binary>.*:\1:p' "$metainfo" | sort | tr '\n' ' ')
+    installed=$(find bin -type f -printf '%f\n' | sort | tr '\n' ' ')
+    [ "$provided" = "$installed" ] || fail "metainfo provides binaries $provided, installed are $installed"
     newest=$(sed -n 's/.*<release version="\([^"]*\)".*/\1/p' "$metainfo" | head -n1)
     [ "$newest" = "$version" ] || fail "newest release in $metainfo is $newest, the project is $version"
 fi
