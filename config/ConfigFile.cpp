@@ -1,11 +1,13 @@
 #include "ConfigFile.h"
 
+#include "SafeSave.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -421,28 +423,44 @@ bool saveConfigurationFile(const QString& path, const ModemConfiguration& config
                             problems);
         return false;
     }
-    // QSaveFile writes beside the target and renames only after everything
-    // is written; a failed save leaves the old file and no partial one.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+    QString reason;
+    if (saveWhole(path, text, &reason))
         return true;
     if (error)
-        *error = QStringLiteral("Could not save %1: %2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
+        *error = QCoreApplication::translate("ConfigFile", "Could not save %1: %2.")
+                     .arg(QDir::toNativeSeparators(path), reason);
     return false;
 }
 
-ConfigurationFileReading loadConfigurationFile(const QString& path) {
-    const QString name = QDir::toNativeSeparators(path);
-    QFile file(path);
+ConfigurationFileReading loadConfigurationFile(QIODevice& device, const QString& name) {
+    // In pieces: a pipe gives what it has so far.
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.read(MaxFileBytes + 1);
-    if (!file.isOpen() || file.error() != QFileDevice::NoError)
+    while (bytes.size() <= MaxFileBytes) {
+        const QByteArray piece = device.read(MaxFileBytes + 1 - bytes.size());
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (auto* file = qobject_cast<QFileDevice*>(&device);
+        file && file->error() != QFileDevice::NoError)
         return {std::nullopt,
-                {QStringLiteral("%1: cannot be read (%2)").arg(name, file.errorString())}};
+                {QStringLiteral("%1: cannot be read (%2)").arg(name, file->errorString())}};
     if (bytes.size() > MaxFileBytes)
         return {std::nullopt,
                 {name + QStringLiteral(": over 1 MB, far more than a configuration file holds")}};
     return readConfigurationFile(bytes);
+}
+
+ConfigurationFileReading loadConfigurationFile(const QString& path) {
+    const QString name = QDir::toNativeSeparators(path);
+    // Asked before opening: a pipe would hold the open until someone wrote into it.
+    if (const QString reason = notAFileReason(path); !reason.isEmpty())
+        return {std::nullopt,
+                {QCoreApplication::translate("ConfigFile", "%1: cannot be read (%2)")
+                     .arg(name, reason)}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt,
+                {QStringLiteral("%1: cannot be read (%2)").arg(name, file.errorString())}};
+    return loadConfigurationFile(file, name);
 }

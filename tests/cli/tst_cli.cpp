@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 // What is wrong with the modem, if anything, before the command runs.
 using Trouble = void (*)(VirtualModem&);
 Q_DECLARE_METATYPE(Trouble)
@@ -18,9 +20,13 @@ struct Run {
     QByteArray out, err;
 };
 
-Run tavekCli(const QStringList& arguments) {
+// Started in folder, with input on its standard input, which then ends.
+Run tavekCli(const QStringList& arguments, const QString& folder, const QByteArray& input) {
     QProcess process;
+    process.setWorkingDirectory(folder);
     process.start(QStringLiteral(TAVEK_CLI_PROGRAM), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     // Far beyond the slowest command (clear, under 10 s): a hang, not a slow
     // machine. A process still running is killed with its QProcess.
     const bool ended = process.waitForFinished(90'000);
@@ -39,10 +45,11 @@ class CliTest : public QObject {
 
     QString file(const QString& name) const { return home.filePath(name); }
     // The command line with --port naming the modem's Com N, unless it names a port itself.
-    Run onTheModem(QStringList arguments) {
+    // It runs in the test's home, where a file "-" would land.
+    Run onTheModem(QStringList arguments, const QByteArray& input = {}) {
         if (!arguments.contains("--port") && !arguments.contains("ports"))
             arguments = QStringList{"--port", QStringLiteral("com%1").arg(com)} + arguments;
-        return tavekCli(arguments);
+        return tavekCli(arguments, home.path(), input);
     }
 
 private slots:
@@ -51,6 +58,8 @@ private slots:
         // same ports folder, and no other test's links.
         qputenv("HOME", QFile::encodeName(home.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+        // A pipe that nothing writes into.
+        QCOMPARE(::mkfifo(QFile::encodeName(file("pipe.tavek")), 0644), 0);
     }
     void init() {
         modem = std::make_unique<VirtualModem>();
@@ -70,14 +79,17 @@ private slots:
         modem = std::make_unique<VirtualModem>(); // the next modem, on the same Com N
         modem->setPhoneBook({"+1", "+2", "+3"});
         QCOMPARE(modem->linkAs(com), com);
-        QCOMPARE(onTheModem({"write", file("site.tavek")}).exitCode, 0);
-        QVERIFY(modem->phoneBook() == book);
-
-        const Run again = onTheModem({"--verbose", "read"});
-        QCOMPARE(again.exitCode, 0);
         QFile saved(file("site.tavek"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(again.out, saved.readAll());
+        const QByteArray site = saved.readAll();
+        // "-": the file from standard input, then onto standard output.
+        QCOMPARE(onTheModem({"write", "-"}, site).exitCode, 0);
+        QVERIFY(modem->phoneBook() == book);
+
+        const Run again = onTheModem({"--verbose", "read", "-"});
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(again.out, site);
+        QVERIFY(!QFileInfo::exists(file("-")));
         QVERIFY2(
             again.err.contains(" > AT<CR>\n") &&
                 again.err.contains(
@@ -94,9 +106,12 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("said"); // {Com N}, {device} and {link} filled in
         QTest::addColumn<QString>("wire");
+        QTest::addColumn<QByteArray>("input"); // on standard input
         const auto row = [](const char* name, const QStringList& arguments, int exitCode,
-                            const QString& said, const char* wire, Trouble trouble = nullptr) {
-            QTest::newRow(name) << arguments << trouble << exitCode << said << QString(wire);
+                            const QString& said, const char* wire, Trouble trouble = nullptr,
+                            const QByteArray& input = {}) {
+            QTest::newRow(name) << arguments << trouble << exitCode << said << QString(wire)
+                                << input;
         };
         const QStringList write{"write", TAVEK_EXAMPLE_FILE}, read{"read", file("out.tavek")};
         const QString answers = "A modem answers on {device}.\n";
@@ -130,9 +145,21 @@ private slots:
         row("lost during the write", write, 3, "Modem error: The serial port {device} was lost",
             R"(5 AT+EGINP=2,1,5,"O","S")", [](VirtualModem& m) { m.vanishAtLine(5); });
 
+        // Read whole, then not saved: a pipe is no file to replace.
+        row("read into a pipe", {"read", file("pipe.tavek")}, 2,
+            "tavek-cli: Could not save " + file("pipe.tavek") +
+                ": It is a pipe (FIFO), not a file.",
+            "3 AT+EGPHN?");
+
         // A wrong command line or a file that cannot be written: nothing is sent.
         row("no such file", {"write", "/nonexistent/modem.tavek"}, 2,
             "tavek-cli: /nonexistent/modem.tavek: nothing was sent.", "0 ");
+        // Opened, a pipe would wait for a writer.
+        row("a pipe to write", {"write", file("pipe.tavek")}, 2,
+            file("pipe.tavek") + ": cannot be read (It is a pipe (FIFO), not a file)", "0 ");
+        row("standard input over 1 MB", {"write", "-"}, 2,
+            "- standard input: over 1 MB, far more than a configuration file holds", "0 ", nullptr,
+            QByteArray(2 << 20, ' '));
         row("an unknown option", {"--colour", "check"}, 2, "tavek-cli: Unknown option 'colour'.",
             "0 ");
         row("clear without --yes", {"clear"}, 2, "tavek-cli: clear deletes all data", "0 ");
@@ -145,6 +172,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, said);
         QFETCH(QString, wire);
+        QFETCH(QByteArray, input);
         if (trouble)
             trouble(*modem);
         arguments.replaceInStrings("{link}", modem->linkPath());
@@ -152,7 +180,7 @@ private slots:
             .replace("{device}", modem->devicePath())
             .replace("{link}", modem->linkPath());
 
-        const Run run = onTheModem(arguments);
+        const Run run = onTheModem(arguments, input);
 
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(QString::fromUtf8(exitCode == 0 ? run.out : run.err).contains(said),
@@ -163,6 +191,7 @@ private slots:
                      (received.empty() ? QString() : QString::fromLatin1(received.back().line)),
                  wire);
         QVERIFY(!QFileInfo::exists(file("out.tavek")));
+        QCOMPARE(QFileInfo(file("pipe.tavek")).isFile(), false);
     }
 };
 

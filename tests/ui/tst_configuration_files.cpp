@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class ConfigurationFilesTest : public ModemWindowFixture {
     Q_OBJECT
 
@@ -87,6 +89,19 @@ private slots:
         clickToolbar(*window, ToolbarCommand::SaveConfiguration);
         QVERIFY2(files.errors.value(1).startsWith("Could not save " + files.save),
                  qPrintable(files.errors.join('\n')));
+        // A pipe is neither waited on nor replaced.
+        files.open = files.save = folder.filePath("pipe.tavek");
+        QCOMPARE(::mkfifo(QFile::encodeName(files.open), 0644), 0);
+        clickToolbar(*window, ToolbarCommand::OpenConfiguration);
+        clickToolbar(*window, ToolbarCommand::SaveConfiguration);
+        QCOMPARE(
+            files.errors.mid(2),
+            (QStringList{files.open + " was not opened.\n\n" +
+                             problemsText({files.open + ": cannot be read (It is a pipe "
+                                                        "(FIFO), not a file)"}),
+                         "Could not save " + files.save + ": It is a pipe (FIFO), not a file."}));
+        QVERIFY(shown() == saved);
+        QVERIFY(!QFileInfo(files.save).isFile());
     }
 
     // What the grid's keys (or a modem) let into the window but no file can

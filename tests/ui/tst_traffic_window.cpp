@@ -15,6 +15,8 @@
 #include <QTextBlock>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 namespace {
 
 // What the category tavek.modem says, while a test listens.
@@ -144,6 +146,13 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].startsWith("The modem traffic could not be saved as " + path + ": "),
                  qPrintable(errors[0]));
+        // A pipe (another program reading, say) is no file to replace.
+        path = folder.filePath("pipe");
+        QCOMPARE(::mkfifo(QFile::encodeName(path), 0644), 0);
+        QTest::mouseClick(traffic->saveButton(), Qt::LeftButton);
+        QCOMPARE(errors.value(1), "The modem traffic could not be saved as " + path +
+                                      ": It is a pipe (FIFO), not a file.");
+        QVERIFY(!QFileInfo(path).isFile());
     }
 
     // New rows come in by themselves while the window is open, followed at
