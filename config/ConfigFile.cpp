@@ -1,5 +1,6 @@
 #include "ConfigFile.h"
 
+#include "ModemText.h"
 #include "SafeSave.h"
 
 #include <QCoreApplication>
@@ -49,12 +50,6 @@ template <typename E, std::size_t N> QString choices(const Named<E> (&names)[N])
     return text;
 }
 
-// Control characters end the modem's command line or start one of its own:
-// C0, DEL and C1.
-bool isControl(char16_t c) {
-    return c < 32 || (c >= 127 && c <= 159);
-}
-
 // A JSON string. Control characters and lone UTF-16 halves are escaped, so
 // any text comes back exactly; all else is written as it is, so that Latin-1
 // letters stay readable.
@@ -70,7 +65,7 @@ QString jsonString(QStringView text) {
         } else if (pair) {
             out += c;
             out += text[++i];
-        } else if (isControl(c.unicode()) || c.isSurrogate()) {
+        } else if (isControlCharacter(c) || c.isSurrogate()) {
             out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QChar(u'0'));
         } else {
             out += c;
@@ -269,19 +264,25 @@ private:
             return;
         }
         const QString text = value.toString();
-        if (text.size() > MessageMaxLength) {
+        // Counted as the modem counts: one byte a character.
+        if (characterCount(text) > MessageMaxLength) {
             add(place, QStringLiteral("is %1 characters long; a message holds at most %2")
-                           .arg(text.size())
+                           .arg(characterCount(text))
                            .arg(MessageMaxLength));
         }
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (isControl(text[i].unicode())) {
+        if (const auto uncarried = firstUncarriedCharacter(text)) {
+            const QChar first = uncarried->character[0];
+            if (isControlCharacter(first))
                 add(place, QStringLiteral("holds a control character (code %1) at character "
                                           "%2; it would break the modem's command line")
-                               .arg(int(text[i].unicode()))
-                               .arg(i + 1));
-                break;
-            }
+                               .arg(int(first.unicode()))
+                               .arg(uncarried->number));
+            else
+                add(place,
+                    QCoreApplication::translate("ConfigFile", "character %1 (%2) cannot be sent to "
+                                                              "the modem")
+                        .arg(uncarried->number)
+                        .arg(jsonString(uncarried->character)));
         }
         out = MessageText{text, false};
     }

@@ -42,9 +42,9 @@ struct ConfigurationFileReading {
 };
 
 // Checks the whole text before it yields anything. Whatever it accepts the
-// window can show: delays 0 to 10, messages of at most 50 characters without
-// control characters, numbers of digits and one leading "+" at positions 1 to
-// 20. Keys it does not know are ignored.
+// window can show and the modem can take: delays 0 to 10, messages of at
+// most 50 characters that the line carries (ModemText.h), numbers of digits
+// and one leading "+" at positions 1 to 20. Keys it does not know are ignored.
 ConfigurationFileReading readConfigurationFile(const QByteArray& bytes);
 
 // One message for the user that lists all the problems; empty without problems.

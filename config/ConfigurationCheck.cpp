@@ -2,6 +2,8 @@
 
 #include "ModemText.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 void checkMessage(const MessageText& message, const QString& place, QStringList& problems) {
@@ -9,19 +11,25 @@ void checkMessage(const MessageText& message, const QString& place, QStringList&
     if (message.isPlaceholder())
         return;
     const QString& text = message.text;
-    if (text.size() > MessageMaxLength)
+    if (characterCount(text) > MessageMaxLength)
         problems << QStringLiteral("%1: %2 characters long; a message holds at most %3")
                         .arg(place)
-                        .arg(text.size())
+                        .arg(characterCount(text))
                         .arg(MessageMaxLength);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (isControlCharacter(text[i])) {
+    if (const auto uncarried = firstUncarriedCharacter(text)) {
+        const QChar first = uncarried->character[0];
+        if (isControlCharacter(first))
             problems << QStringLiteral("%1: holds a control character (code %2) at character %3")
                             .arg(place)
-                            .arg(int(text[i].unicode()))
-                            .arg(i + 1);
-            break;
-        }
+                            .arg(int(first.unicode()))
+                            .arg(uncarried->number);
+        else
+            problems << QCoreApplication::translate(
+                            "ConfigurationCheck",
+                            "%1: character %2 (\"%3\") cannot be sent to the modem")
+                            .arg(place)
+                            .arg(uncarried->number)
+                            .arg(uncarried->character);
     }
 }
 

@@ -58,7 +58,11 @@ private slots:
         // same ports folder, and no other test's links.
         qputenv("HOME", QFile::encodeName(home.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
-        // A pipe that nothing writes into.
+        // Files to write that must be refused, and a pipe that nothing writes into.
+        QFile example(TAVEK_EXAMPLE_FILE), euro(file("euro.tavek"));
+        QVERIFY(example.open(QIODevice::ReadOnly) && euro.open(QIODevice::WriteOnly));
+        euro.write(example.readAll().replace("Magazzino", "Magazzino \xe2\x82\xac 5"));
+        euro.close();
         QCOMPARE(::mkfifo(QFile::encodeName(file("pipe.tavek")), 0644), 0);
     }
     void init() {
@@ -154,6 +158,12 @@ private slots:
         // A wrong command line or a file that cannot be written: nothing is sent.
         row("no such file", {"write", "/nonexistent/modem.tavek"}, 2,
             "tavek-cli: /nonexistent/modem.tavek: nothing was sent.", "0 ");
+        row("a character the line cannot carry", {"write", file("euro.tavek")}, 2,
+            "tavek-cli: " + file("euro.tavek") +
+                ": nothing was sent.\nThis is not a usable Tavek configuration file:\n"
+                "- inputs[0].singleMessage (input 1): character 45 (\"€\") cannot be sent to the "
+                "modem\n",
+            "0 ");
         // Opened, a pipe would wait for a writer.
         row("a pipe to write", {"write", file("pipe.tavek")}, 2,
             file("pipe.tavek") + ": cannot be read (It is a pipe (FIFO), not a file)", "0 ");

@@ -128,16 +128,30 @@ private slots:
         QTest::addColumn<ModemConfiguration>("configuration");
         QTest::addColumn<QStringList>("problems");
         QTest::newRow("as the window starts") << ModemConfiguration{} << QStringList{};
-        QTest::newRow("every other state, quotes, Latin-1, the placeholder's words typed")
+        QTest::newRow("every other state, quotes, Latin-1 to its ends, 20-character numbers")
             << ModemConfiguration{{InputConfig{InputStatus::Active, RestState::NormallyClosed,
                                                BitMode::Double, 10,
                                                typed(R"(Sirena "zona 12" \ 3° piano, Straße!)"),
                                                typed(PlaceholderText)},
                                    InputConfig{InputStatus::Neither, RestState::NormallyOpen,
-                                               BitMode::Double, 1, typed(""),
+                                               BitMode::Double, 1, typed(" ~\u00a0"),
                                                typed(QString(50, u'\u00ff'))}},
-                                  {"+393351234567", "+", "0612345678"}}
+                                  {"+393351234567", "+1234567890123456789", "06123456789012345678"}}
             << QStringList{};
+        // Counted as the modem counts, 26 emoji are no more than 50 characters;
+        // they are refused as characters the line cannot carry.
+        QTest::newRow("characters the line cannot carry")
+            << ModemConfiguration{{InputConfig{{},
+                                               {},
+                                               {},
+                                               0,
+                                               typed("Say \"hi\" café € Ł"),
+                                               typed(QString(26, u'x').replace(
+                                                   "x", QString::fromUtf8("😀")))}},
+                                  {}}
+            << QStringList{
+                   R"(Input 1, Single message: character 15 ("€") cannot be sent to the modem)",
+                   R"(Input 1, Double message: character 1 ("😀") cannot be sent to the modem)"};
         QTest::newRow("a C1 control, 51 characters in the placeholder colour, a + inside")
             << ModemConfiguration{{InputConfig{}, InputConfig{},
                                    InputConfig{
@@ -216,6 +230,13 @@ private slots:
                            "phoneBook[0].number (position 1): is empty",
                            "phoneBook[1].position: position 1 is listed twice",
                            "phoneBook[1].number (position 1): must be a number in quotes"};
+        QTest::newRow("characters the line cannot carry")
+            << edited({{"ALLARME INTRUSIONE", "Say \\\"hi\\\" café € Ł"},
+                       {"RIPRISTINO", "\\ud83d\\ude00"}})
+            << QStringList{R"(inputs[0].singleMessage (input 1): character 15 ("€") cannot be )"
+                           "sent to the modem",
+                           R"(inputs[1].doubleMessage (input 2): character 1 ("😀") cannot be )"
+                           "sent to the modem"};
         QTest::newRow("no inputs, phone book not a list")
             << QByteArray(R"({"format": "tavek-configuration", "version": 1, "phoneBook": {}})")
             << QStringList{"inputs: missing; it must be", "phoneBook: must be the list"};
