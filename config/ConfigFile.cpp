@@ -1,6 +1,7 @@
 #include "ConfigFile.h"
 
 #include "ModemText.h"
+#include "PhoneNumberRule.h"
 #include "SafeSave.h"
 
 #include <QCoreApplication>
@@ -104,14 +105,6 @@ std::optional<int> wholeNumber(const QJsonValue& value, int lowest, int highest)
     if (!value.isDouble() || d < lowest || d > highest || std::floor(d) != d)
         return std::nullopt;
     return int(d);
-}
-
-bool isPhoneNumber(QStringView number) {
-    for (qsizetype i = number.startsWith(u'+') ? 1 : 0; i < number.size(); ++i) {
-        if (number[i] < u'0' || number[i] > u'9')
-            return false;
-    }
-    return true;
 }
 
 // "line L, column C" of a byte offset into UTF-8 text; columns count characters.
@@ -327,9 +320,7 @@ private:
                 add(place, QStringLiteral("is empty; leave the position out of the list to keep "
                                           "it free"));
             } else if (!isPhoneNumber(number.toString())) {
-                add(place,
-                    shown(number) + QStringLiteral(" holds something other than digits and one "
-                                                   "leading \"+\""));
+                add(place, shown(number) + u' ' + phoneNumberProblem(number.toString()));
             } else if (first) {
                 phoneBook[*p - 1] = number.toString();
             }

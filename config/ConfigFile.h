@@ -43,8 +43,9 @@ struct ConfigurationFileReading {
 
 // Checks the whole text before it yields anything. Whatever it accepts the
 // window can show and the modem can take: delays 0 to 10, messages of at
-// most 50 characters that the line carries (ModemText.h), numbers of digits
-// and one leading "+" at positions 1 to 20. Keys it does not know are ignored.
+// most 50 characters that the line carries (ModemText.h), phone numbers
+// (PhoneNumberRule.h) at positions 1 to 20. Keys it does not know are
+// ignored.
 ConfigurationFileReading readConfigurationFile(const QByteArray& bytes);
 
 // One message for the user that lists all the problems; empty without problems.
@@ -52,8 +53,8 @@ QString problemsText(const QStringList& problems);
 
 // Writes the file through saveWhole (SafeSave.h): an existing file is
 // replaced whole or not at all, and only a file is ever replaced. A
-// configuration whose file would not open again (a number the window let
-// through with a "+" inside, say) is not written. On failure, returns false
+// configuration whose file would not open again (a number read from a modem
+// with a blank inside, say) is not written. On failure, returns false
 // with the reason in *error (when given).
 bool saveConfigurationFile(const QString& path, const ModemConfiguration& configuration,
                            QString* error);

@@ -1,6 +1,7 @@
 #include "ConfigurationCheck.h"
 
 #include "ModemText.h"
+#include "PhoneNumberRule.h"
 
 #include <QCoreApplication>
 
@@ -33,12 +34,19 @@ void checkMessage(const MessageText& message, const QString& place, QStringList&
     }
 }
 
-bool isPhoneNumber(QStringView number) {
-    for (qsizetype i = number.startsWith(u'+') ? 1 : 0; i < number.size(); ++i) {
-        if (number[i] < u'0' || number[i] > u'9')
-            return false;
+// "Position 3: "+" is a "+" without digits", for each position that holds
+// text and no number.
+QStringList numberProblems(const std::array<QString, PhoneBookSize>& phoneBook) {
+    QStringList problems;
+    for (int p = 1; p <= PhoneBookSize; ++p) {
+        const QString& number = phoneBook[p - 1];
+        // An empty number is a free position.
+        if (!number.isEmpty() && !isPhoneNumber(number))
+            problems << QCoreApplication::translate("ConfigurationCheck", "Position %1: \"%2\" %3")
+                            .arg(p)
+                            .arg(number, phoneNumberProblem(number));
     }
-    return true;
+    return problems;
 }
 
 } // namespace
@@ -52,14 +60,15 @@ QStringList unsavableParts(const ModemConfiguration& configuration) {
         checkMessage(input.doubleMessage, QStringLiteral("Input %1, Double message").arg(n),
                      problems);
     }
-    for (int p = 1; p <= PhoneBookSize; ++p) {
-        const QString& number = configuration.phoneBook[p - 1];
-        // An empty number is a free position.
-        if (!isPhoneNumber(number))
-            problems << QStringLiteral("Position %1: \"%2\" holds something other than digits "
-                                       "and one leading \"+\"")
-                            .arg(p)
-                            .arg(number);
-    }
-    return problems;
+    return problems + numberProblems(configuration.phoneBook);
+}
+
+QString unsendableNumbersText(const std::array<QString, PhoneBookSize>& phoneBook) {
+    const QStringList problems = numberProblems(phoneBook);
+    if (problems.isEmpty())
+        return {};
+    return QCoreApplication::translate("ConfigurationCheck",
+                                       "The phone numbers were not sent. Complete or empty "
+                                       "these positions first:") +
+           QStringLiteral("\n- ") + problems.join(QStringLiteral("\n- "));
 }

@@ -140,7 +140,7 @@ private slots:
             << QStringList{};
         // Counted as the modem counts, 26 emoji are no more than 50 characters;
         // they are refused as characters the line cannot carry.
-        QTest::newRow("characters the line cannot carry")
+        QTest::newRow("characters the line cannot carry, a lone +, 21 characters")
             << ModemConfiguration{{InputConfig{{},
                                                {},
                                                {},
@@ -148,10 +148,13 @@ private slots:
                                                typed("Say \"hi\" café € Ł"),
                                                typed(QString(26, u'x').replace(
                                                    "x", QString::fromUtf8("😀")))}},
-                                  {}}
+                                  {"", "+", "061234567890123456789"}}
             << QStringList{
                    R"(Input 1, Single message: character 15 ("€") cannot be sent to the modem)",
-                   R"(Input 1, Double message: character 1 ("😀") cannot be sent to the modem)"};
+                   R"(Input 1, Double message: character 1 ("😀") cannot be sent to the modem)",
+                   R"(Position 2: "+" is a "+" without digits)",
+                   R"(Position 3: "061234567890123456789" is 21 characters long; a number holds )"
+                   "at most 20"};
         QTest::newRow("a C1 control, 51 characters in the placeholder colour, a + inside")
             << ModemConfiguration{{InputConfig{}, InputConfig{},
                                    InputConfig{
@@ -230,13 +233,18 @@ private slots:
                            "phoneBook[0].number (position 1): is empty",
                            "phoneBook[1].position: position 1 is listed twice",
                            "phoneBook[1].number (position 1): must be a number in quotes"};
-        QTest::newRow("characters the line cannot carry")
+        QTest::newRow("characters the line cannot carry, numbers too short and too long")
             << edited({{"ALLARME INTRUSIONE", "Say \\\"hi\\\" café € Ł"},
-                       {"RIPRISTINO", "\\ud83d\\ude00"}})
+                       {"RIPRISTINO", "\\ud83d\\ude00"},
+                       {"+393351234567", "+"},
+                       {"\"06\"", "\"+39335123456789012345\""}})
             << QStringList{R"(inputs[0].singleMessage (input 1): character 15 ("€") cannot be )"
                            "sent to the modem",
                            R"(inputs[1].doubleMessage (input 2): character 1 ("😀") cannot be )"
-                           "sent to the modem"};
+                           "sent to the modem",
+                           R"(phoneBook[0].number (position 1): "+" is a "+" without digits)",
+                           R"(phoneBook[1].number (position 20): "+39335123456789012345" is 21 )"
+                           "characters long; a number holds at most 20"};
         QTest::newRow("no inputs, phone book not a list")
             << QByteArray(R"({"format": "tavek-configuration", "version": 1, "phoneBook": {}})")
             << QStringList{"inputs: missing; it must be", "phoneBook: must be the list"};

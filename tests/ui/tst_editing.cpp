@@ -10,8 +10,9 @@
 #include <QtTest>
 
 namespace {
-void gridRow(const char* name, int row, const QString& keys, const QString& text, int chosenAfter) {
-    QTest::newRow(name) << row << keys << text << chosenAfter;
+void gridRow(const char* name, int row, const QString& keys, const QString& text, int chosenAfter,
+             const QString& note = {}) {
+    QTest::newRow(name) << row << keys << text << chosenAfter << note;
 }
 void boxRow(const char* name, const MessageText& start, const QString& pasted, const QString& keys,
             const MessageText& end, const QString& note = {}) {
@@ -55,14 +56,19 @@ private slots:
     void init() { QVERIFY(window = shownWindow(true)); }
     void cleanup() { window.reset(); }
 
-    // How "00" becomes "+" and "+" anywhere stay is met where numbers are
-    // typed in tests of whole flows.
+    // How "00" becomes "+" is met where numbers are typed in tests of whole
+    // flows. A key that is not taken says why at the cell.
     void gridShouldApplyTheKeyRules_data() {
         QTest::addColumn<int>("row");      // clicked first; 0 for none
         QTest::addColumn<QString>("keys"); // \b is Backspace, \r is Enter
         QTest::addColumn<QString>("text"); // of the row clicked
         QTest::addColumn<int>("chosenAfter");
+        QTest::addColumn<QString>("note"); // shown at the cell; empty for none
         gridRow("zeros after digits stay", 5, "+3900", "+3900", 5);
+        gridRow("a + after the start is not taken", 5, "3+9+", "39", 5,
+                "A \"+\" goes only at the start of a phone number.");
+        gridRow("no 21st character", 5, "00" + QString("12345678901234567890"),
+                "+1234567890123456789", 5, "A phone number holds at most 20 characters.");
         gridRow("a third zero stays", 5, "000", "+0", 5);
         gridRow("no blanks, letters or signs", 5, "3 a-9", "39", 5);
         gridRow("backspace, one at a time, to empty and beyond", 5, "+39\b\b\b\b12\b", "1", 5);
@@ -75,11 +81,14 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QString, text);
         QFETCH(int, chosenAfter);
+        QFETCH(QString, note);
         PhoneGrid* grid = window->phoneGrid();
         if (row > 0)
             clickCell(*grid, row);
+        QToolTip::hideText();
         QTest::keyClicks(grid, keys);
         QCOMPARE(grid->cellText(row, 1), text);
+        QCOMPARE(shownNote(), note);
         // Only a click on a number cell chooses: not one on a heading or a
         // position, not an arrow key.
         clickCell(*grid, 0, 1);
