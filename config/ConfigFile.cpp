@@ -1,5 +1,6 @@
 #include "ConfigFile.h"
 
+#include "JsonRepeatedKeys.h"
 #include "ModemText.h"
 #include "PhoneNumberRule.h"
 #include "SafeSave.h"
@@ -385,6 +386,16 @@ ConfigurationFileReading readConfigurationFile(const QByteArray& bytes) {
     if (!document.isObject())
         return {std::nullopt,
                 {QStringLiteral("the file: must be one JSON object, {...}, not a list")}};
+    // Which of two equal keys was meant cannot be told, and judging the one
+    // Qt kept would only mislead: the repeated keys are the only problems.
+    QStringList repeated;
+    for (const RepeatedKey& key : repeatedKeys(bytes))
+        repeated << QCoreApplication::translate("ConfigFile",
+                                                "%1: given twice in the same object (again at "
+                                                "%2); keep one of them")
+                        .arg(key.place, lineAndColumn(bytes, key.offset));
+    if (!repeated.isEmpty())
+        return {std::nullopt, repeated};
 
     Reader reader;
     ModemConfiguration configuration = reader.read(document.object());

@@ -44,8 +44,8 @@ struct ConfigurationFileReading {
 // Checks the whole text before it yields anything. Whatever it accepts the
 // window can show and the modem can take: delays 0 to 10, messages of at
 // most 50 characters that the line carries (ModemText.h), phone numbers
-// (PhoneNumberRule.h) at positions 1 to 20. Keys it does not know are
-// ignored.
+// (PhoneNumberRule.h) at positions 1 to 20. A key given twice in one object
+// is refused. Keys it does not know are ignored.
 ConfigurationFileReading readConfigurationFile(const QByteArray& bytes);
 
 // One message for the user that lists all the problems; empty without problems.

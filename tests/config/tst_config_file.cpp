@@ -245,6 +245,26 @@ private slots:
                            R"(phoneBook[0].number (position 1): "+" is a "+" without digits)",
                            R"(phoneBook[1].number (position 20): "+39335123456789012345" is 21 )"
                            "characters long; a number holds at most 20"};
+        // Qt keeps the last of two equal keys; which one was meant cannot be
+        // told, so the file is refused with both places and nothing else.
+        QTest::newRow("a key twice in one object, also when written with an escape")
+            << edited({{"\"phoneBook\": [", "\"phoneBook\": [], \"phoneBook\": ["},
+                       {"\"bit\": \"double\",", "\"bit\": \"double\", \"b\\u0069t\": 0,"},
+                       {"300", "7"}})
+            << QStringList{"inputs[1].bit: given twice in the same object (again at line 5, "
+                           "column 23); keep one of them",
+                           "phoneBook: given twice in the same object (again at line 8, column "
+                           "20); keep one of them"};
+        QTest::newRow("a NUL byte")
+            << edited({{"RIPRISTINO", QByteArray("RIPRI\0STINO", 11)}})
+            << QStringList{"inputs[1].doubleMessage (input 2): holds a control "
+                           "character (code 0) at character 6"};
+        QTest::newRow("invalid UTF-8") << edited({{"RIPRISTINO", "RIPRI\xc3STINO"}})
+                                       << QStringList{"line 5, column 85: not valid JSON"};
+        QTest::newRow("nested too deeply")
+            << edited(
+                   {{"\"note\": {}", "\"note\": " + QByteArray(2000, '[') + QByteArray(2000, ']')}})
+            << QStringList{"line 1, column 1081: not valid JSON (too deeply nested"};
         QTest::newRow("no inputs, phone book not a list")
             << QByteArray(R"({"format": "tavek-configuration", "version": 1, "phoneBook": {}})")
             << QStringList{"inputs: missing; it must be", "phoneBook: must be the list"};
