@@ -3,9 +3,10 @@
 #include <QByteArray>
 #include <QString>
 
-// Every file Tavek saves (configuration files, the modem traffic, backups)
-// goes through saveWhole, so that a full disk or a file-size limit can never
-// leave a cut file or an emptied one behind a message that says "Saved".
+// Every file Tavek saves (configuration files, the modem traffic, and any
+// file saved later) goes through saveWhole, so that a full disk or a
+// file-size limit can never leave a cut file or an emptied one behind a
+// message that says "Saved".
 
 // Writes bytes to a new file beside path and renames it over path only once
 // every byte is on the disk: an existing file is replaced whole or stays as

@@ -232,8 +232,10 @@ void MainWindow::setNumbersClicked() {
     std::array<QString, PhoneBookSize> numbers;
     for (int p = 1; p <= PhoneBookSize; ++p)
         numbers[p - 1] = phoneNumber(p);
-    if (const QString refused = unsendableNumbersText(numbers); !refused.isEmpty())
-        return showModemError(refused);
+    if (const QString refused = unsendableNumbersText(numbers); !refused.isEmpty()) {
+        showModemError(refused);
+        return;
+    }
     if (phoneBookReadIncomplete_ && !dialogs_.sendAnyway(setNumbersAfterIncompleteReadQuestion()))
         return;
     const CommandRun running(connection_, *this, Controls::Off);
