@@ -6,10 +6,14 @@
 
 #include <QApplication>
 
+#include <csignal>
 #include <cstdio>
 #include <memory>
 
 int main(int argc, char* argv[]) {
+    // Under a file-size limit (ulimit -f) a save that grows past it would end
+    // the program; ignored, the write fails instead and the save says why.
+    std::signal(SIGXFSZ, SIG_IGN);
     // Read before any display is needed: --help, --version and a refused
     // command line end here.
     QStringList arguments;

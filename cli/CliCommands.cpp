@@ -10,9 +10,17 @@
 #include "Output.h"
 #include "PortListing.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFile>
+
+#include <cerrno>
+#include <cstring>
 
 namespace {
+
+// The FILE of read and write that stands for standard output and standard input.
+const QString StandardStream = QStringLiteral("-");
 
 // An operation that ran to its end: 0 when the modem confirmed every step,
 // 1 when not; 3 when the port could not be had or was lost (the view has
@@ -65,9 +73,15 @@ int read(ModemSession& session, const QString& file) {
                        problems.join(QStringLiteral("\n- ")));
         return ExitModemFailed;
     }
-    if (file.isEmpty()) {
-        printBytes(configurationFileText(configuration));
-        return ExitConfirmed;
+    if (file.isEmpty() || file == StandardStream) {
+        if (printBytes(configurationFileText(configuration)))
+            return ExitConfirmed;
+        printErrorLine(QStringLiteral("tavek-cli: ") +
+                       QCoreApplication::translate("tavek-cli",
+                                                   "The configuration could not be written onto "
+                                                   "standard output: %1.")
+                           .arg(QString::fromLocal8Bit(std::strerror(errno))));
+        return ExitUsage;
     }
     QString error;
     if (!saveConfigurationFile(file, configuration, &error)) {
@@ -150,6 +164,18 @@ int clear(ModemSession& session) {
     return ExitConfirmed;
 }
 
+// The configuration file of write, or standard input for "-".
+ConfigurationFileReading fileToWrite(const QString& argument, const QString& name) {
+    if (argument != StandardStream)
+        return loadConfigurationFile(argument);
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return {std::nullopt,
+                {QCoreApplication::translate("tavek-cli", "%1: cannot be read (%2)")
+                     .arg(name, input.errorString())}};
+    return loadConfigurationFile(input, name);
+}
+
 } // namespace
 
 int runInvocation(const Invocation& invocation) {
@@ -162,11 +188,13 @@ int runInvocation(const Invocation& invocation) {
     // A file to write is checked whole before any port is opened.
     ModemConfiguration toWrite;
     if (command == QLatin1String("write")) {
-        const ConfigurationFileReading reading = loadConfigurationFile(invocation.argument);
+        const QString name = invocation.argument == StandardStream
+                                 ? QCoreApplication::translate("tavek-cli", "standard input")
+                                 : QDir::toNativeSeparators(invocation.argument);
+        const ConfigurationFileReading reading = fileToWrite(invocation.argument, name);
         if (!reading.configuration) {
             printErrorLine(QStringLiteral("tavek-cli: %1: nothing was sent.\n%2")
-                               .arg(QDir::toNativeSeparators(invocation.argument),
-                                    problemsText(reading.problems)));
+                               .arg(name, problemsText(reading.problems)));
             return ExitUsage;
         }
         toWrite = *reading.configuration;

@@ -11,7 +11,8 @@ void printErrorLine(const QString& text) {
     std::fputs(qPrintable(text + u'\n'), stderr);
 }
 
-void printBytes(const QByteArray& bytes) {
-    std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
-    std::fflush(stdout);
+bool printBytes(const QByteArray& bytes) {
+    const std::size_t written =
+        std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), stdout);
+    return std::fflush(stdout) == 0 && written == std::size_t(bytes.size());
 }

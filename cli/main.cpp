@@ -5,7 +5,12 @@
 
 #include <QCoreApplication>
 
+#include <csignal>
+
 int main(int argc, char** argv) {
+    // Under a file-size limit (ulimit -f) a save that grows past it would end
+    // the program; ignored, the write fails instead and the save says why.
+    std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavek-cli"));
     const ParsedCommandLine parsed = parseCommandLine(QCoreApplication::arguments());

@@ -1,11 +1,16 @@
 #include "ConfigFile.h"
 
+#include "JsonRepeatedKeys.h"
+#include "ModemText.h"
+#include "PhoneNumberRule.h"
+#include "SafeSave.h"
+
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -47,12 +52,6 @@ template <typename E, std::size_t N> QString choices(const Named<E> (&names)[N])
     return text;
 }
 
-// Control characters end the modem's command line or start one of its own:
-// C0, DEL and C1.
-bool isControl(char16_t c) {
-    return c < 32 || (c >= 127 && c <= 159);
-}
-
 // A JSON string. Control characters and lone UTF-16 halves are escaped, so
 // any text comes back exactly; all else is written as it is, so that Latin-1
 // letters stay readable.
@@ -68,7 +67,7 @@ QString jsonString(QStringView text) {
         } else if (pair) {
             out += c;
             out += text[++i];
-        } else if (isControl(c.unicode()) || c.isSurrogate()) {
+        } else if (isControlCharacter(c) || c.isSurrogate()) {
             out += QStringLiteral("\\u%1").arg(int(c.unicode()), 4, 16, QChar(u'0'));
         } else {
             out += c;
@@ -107,14 +106,6 @@ std::optional<int> wholeNumber(const QJsonValue& value, int lowest, int highest)
     if (!value.isDouble() || d < lowest || d > highest || std::floor(d) != d)
         return std::nullopt;
     return int(d);
-}
-
-bool isPhoneNumber(QStringView number) {
-    for (qsizetype i = number.startsWith(u'+') ? 1 : 0; i < number.size(); ++i) {
-        if (number[i] < u'0' || number[i] > u'9')
-            return false;
-    }
-    return true;
 }
 
 // "line L, column C" of a byte offset into UTF-8 text; columns count characters.
@@ -267,19 +258,25 @@ private:
             return;
         }
         const QString text = value.toString();
-        if (text.size() > MessageMaxLength) {
+        // Counted as the modem counts: one byte a character.
+        if (characterCount(text) > MessageMaxLength) {
             add(place, QStringLiteral("is %1 characters long; a message holds at most %2")
-                           .arg(text.size())
+                           .arg(characterCount(text))
                            .arg(MessageMaxLength));
         }
-        for (qsizetype i = 0; i < text.size(); ++i) {
-            if (isControl(text[i].unicode())) {
+        if (const auto uncarried = firstUncarriedCharacter(text)) {
+            const QChar first = uncarried->character[0];
+            if (isControlCharacter(first))
                 add(place, QStringLiteral("holds a control character (code %1) at character "
                                           "%2; it would break the modem's command line")
-                               .arg(int(text[i].unicode()))
-                               .arg(i + 1));
-                break;
-            }
+                               .arg(int(first.unicode()))
+                               .arg(uncarried->number));
+            else
+                add(place,
+                    QCoreApplication::translate("ConfigFile", "character %1 (%2) cannot be sent to "
+                                                              "the modem")
+                        .arg(uncarried->number)
+                        .arg(jsonString(uncarried->character)));
         }
         out = MessageText{text, false};
     }
@@ -324,9 +321,7 @@ private:
                 add(place, QStringLiteral("is empty; leave the position out of the list to keep "
                                           "it free"));
             } else if (!isPhoneNumber(number.toString())) {
-                add(place,
-                    shown(number) + QStringLiteral(" holds something other than digits and one "
-                                                   "leading \"+\""));
+                add(place, shown(number) + u' ' + phoneNumberProblem(number.toString()));
             } else if (first) {
                 phoneBook[*p - 1] = number.toString();
             }
@@ -391,6 +386,16 @@ ConfigurationFileReading readConfigurationFile(const QByteArray& bytes) {
     if (!document.isObject())
         return {std::nullopt,
                 {QStringLiteral("the file: must be one JSON object, {...}, not a list")}};
+    // Which of two equal keys was meant cannot be told, and judging the one
+    // Qt kept would only mislead: the repeated keys are the only problems.
+    QStringList repeated;
+    for (const RepeatedKey& key : repeatedKeys(bytes))
+        repeated << QCoreApplication::translate("ConfigFile",
+                                                "%1: given twice in the same object (again at "
+                                                "%2); keep one of them")
+                        .arg(key.place, lineAndColumn(bytes, key.offset));
+    if (!repeated.isEmpty())
+        return {std::nullopt, repeated};
 
     Reader reader;
     ModemConfiguration configuration = reader.read(document.object());
@@ -421,28 +426,44 @@ bool saveConfigurationFile(const QString& path, const ModemConfiguration& config
                             problems);
         return false;
     }
-    // QSaveFile writes beside the target and renames only after everything
-    // is written; a failed save leaves the old file and no partial one.
-    QSaveFile file(path);
-    if (file.open(QIODevice::WriteOnly) && file.write(text) == text.size() && file.commit())
+    QString reason;
+    if (saveWhole(path, text, &reason))
         return true;
     if (error)
-        *error = QStringLiteral("Could not save %1: %2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
+        *error = QCoreApplication::translate("ConfigFile", "Could not save %1: %2.")
+                     .arg(QDir::toNativeSeparators(path), reason);
     return false;
 }
 
-ConfigurationFileReading loadConfigurationFile(const QString& path) {
-    const QString name = QDir::toNativeSeparators(path);
-    QFile file(path);
+ConfigurationFileReading loadConfigurationFile(QIODevice& device, const QString& name) {
+    // In pieces: a pipe gives what it has so far.
     QByteArray bytes;
-    if (file.open(QIODevice::ReadOnly))
-        bytes = file.read(MaxFileBytes + 1);
-    if (!file.isOpen() || file.error() != QFileDevice::NoError)
+    while (bytes.size() <= MaxFileBytes) {
+        const QByteArray piece = device.read(MaxFileBytes + 1 - bytes.size());
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (auto* file = qobject_cast<QFileDevice*>(&device);
+        file && file->error() != QFileDevice::NoError)
         return {std::nullopt,
-                {QStringLiteral("%1: cannot be read (%2)").arg(name, file.errorString())}};
+                {QStringLiteral("%1: cannot be read (%2)").arg(name, file->errorString())}};
     if (bytes.size() > MaxFileBytes)
         return {std::nullopt,
                 {name + QStringLiteral(": over 1 MB, far more than a configuration file holds")}};
     return readConfigurationFile(bytes);
+}
+
+ConfigurationFileReading loadConfigurationFile(const QString& path) {
+    const QString name = QDir::toNativeSeparators(path);
+    // Asked before opening: a pipe would hold the open until someone wrote into it.
+    if (const QString reason = notAFileReason(path); !reason.isEmpty())
+        return {std::nullopt,
+                {QCoreApplication::translate("ConfigFile", "%1: cannot be read (%2)")
+                     .arg(name, reason)}};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {std::nullopt,
+                {QStringLiteral("%1: cannot be read (%2)").arg(name, file.errorString())}};
+    return loadConfigurationFile(file, name);
 }

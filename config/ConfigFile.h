@@ -3,6 +3,7 @@
 #include "InputConfig.h"
 
 #include <QByteArray>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
@@ -41,20 +42,27 @@ struct ConfigurationFileReading {
 };
 
 // Checks the whole text before it yields anything. Whatever it accepts the
-// window can show: delays 0 to 10, messages of at most 50 characters without
-// control characters, numbers of digits and one leading "+" at positions 1 to
-// 20. Keys it does not know are ignored.
+// window can show and the modem can take: delays 0 to 10, messages of at
+// most 50 characters that the line carries (ModemText.h), phone numbers
+// (PhoneNumberRule.h) at positions 1 to 20. A key given twice in one object
+// is refused. Keys it does not know are ignored.
 ConfigurationFileReading readConfigurationFile(const QByteArray& bytes);
 
 // One message for the user that lists all the problems; empty without problems.
 QString problemsText(const QStringList& problems);
 
-// Writes the file through QSaveFile: an existing file is replaced whole or
-// not at all. A configuration whose file would not open again (a number the
-// window let through with a "+" inside, say) is not written. On failure,
-// returns false with the reason in *error (when given).
+// Writes the file through saveWhole (SafeSave.h): an existing file is
+// replaced whole or not at all, and only a file is ever replaced. A
+// configuration whose file would not open again (a number read from a modem
+// with a blank inside, say) is not written. On failure, returns false
+// with the reason in *error (when given).
 bool saveConfigurationFile(const QString& path, const ModemConfiguration& configuration,
                            QString* error);
 
-// Reads and checks the file at path; a file that cannot be read is one problem.
+// Reads and checks the file at path; a file that cannot be read, or a path
+// that names no file (a pipe, a device, a folder), is one problem. Nothing
+// but a file is opened.
 ConfigurationFileReading loadConfigurationFile(const QString& path);
+// The same from a device already open (standard input), called name in the
+// problems. At most 1 MB is read.
+ConfigurationFileReading loadConfigurationFile(QIODevice& device, const QString& name);

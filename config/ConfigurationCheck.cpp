@@ -1,6 +1,9 @@
 #include "ConfigurationCheck.h"
 
 #include "ModemText.h"
+#include "PhoneNumberRule.h"
+
+#include <QCoreApplication>
 
 namespace {
 
@@ -9,28 +12,41 @@ void checkMessage(const MessageText& message, const QString& place, QStringList&
     if (message.isPlaceholder())
         return;
     const QString& text = message.text;
-    if (text.size() > MessageMaxLength)
+    if (characterCount(text) > MessageMaxLength)
         problems << QStringLiteral("%1: %2 characters long; a message holds at most %3")
                         .arg(place)
-                        .arg(text.size())
+                        .arg(characterCount(text))
                         .arg(MessageMaxLength);
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        if (isControlCharacter(text[i])) {
+    if (const auto uncarried = firstUncarriedCharacter(text)) {
+        const QChar first = uncarried->character[0];
+        if (isControlCharacter(first))
             problems << QStringLiteral("%1: holds a control character (code %2) at character %3")
                             .arg(place)
-                            .arg(int(text[i].unicode()))
-                            .arg(i + 1);
-            break;
-        }
+                            .arg(int(first.unicode()))
+                            .arg(uncarried->number);
+        else
+            problems << QCoreApplication::translate(
+                            "ConfigurationCheck",
+                            "%1: character %2 (\"%3\") cannot be sent to the modem")
+                            .arg(place)
+                            .arg(uncarried->number)
+                            .arg(uncarried->character);
     }
 }
 
-bool isPhoneNumber(QStringView number) {
-    for (qsizetype i = number.startsWith(u'+') ? 1 : 0; i < number.size(); ++i) {
-        if (number[i] < u'0' || number[i] > u'9')
-            return false;
+// "Position 3: "+" is a "+" without digits", for each position that holds
+// text and no number.
+QStringList numberProblems(const std::array<QString, PhoneBookSize>& phoneBook) {
+    QStringList problems;
+    for (int p = 1; p <= PhoneBookSize; ++p) {
+        const QString& number = phoneBook[p - 1];
+        // An empty number is a free position.
+        if (!number.isEmpty() && !isPhoneNumber(number))
+            problems << QCoreApplication::translate("ConfigurationCheck", "Position %1: \"%2\" %3")
+                            .arg(p)
+                            .arg(number, phoneNumberProblem(number));
     }
-    return true;
+    return problems;
 }
 
 } // namespace
@@ -44,14 +60,15 @@ QStringList unsavableParts(const ModemConfiguration& configuration) {
         checkMessage(input.doubleMessage, QStringLiteral("Input %1, Double message").arg(n),
                      problems);
     }
-    for (int p = 1; p <= PhoneBookSize; ++p) {
-        const QString& number = configuration.phoneBook[p - 1];
-        // An empty number is a free position.
-        if (!isPhoneNumber(number))
-            problems << QStringLiteral("Position %1: \"%2\" holds something other than digits "
-                                       "and one leading \"+\"")
-                            .arg(p)
-                            .arg(number);
-    }
-    return problems;
+    return problems + numberProblems(configuration.phoneBook);
+}
+
+QString unsendableNumbersText(const std::array<QString, PhoneBookSize>& phoneBook) {
+    const QStringList problems = numberProblems(phoneBook);
+    if (problems.isEmpty())
+        return {};
+    return QCoreApplication::translate("ConfigurationCheck",
+                                       "The phone numbers were not sent. Complete or empty "
+                                       "these positions first:") +
+           QStringLiteral("\n- ") + problems.join(QStringLiteral("\n- "));
 }

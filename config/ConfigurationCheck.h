@@ -6,9 +6,14 @@
 
 // What of a configuration a file cannot hold, said the way the window shows
 // it (an input's message box, a position of the grid) rather than as a place
-// in the file. The window lets through what the file refuses: a "+" typed
-// in the middle of a number, a message longer than 50 characters read from
-// the modem. Empty when the configuration can be saved.
-//   "Position 3: "++39+1" holds something other than digits and one leading "+""
+// in the file. The window lets through what the file refuses: a "+" left
+// alone in a cell, a message longer than 50 characters or a number with a
+// blank read from the modem. Empty when the configuration can be saved.
+//   "Position 3: "+" is a "+" without digits"
 //   "Input 2, Single message: 57 characters long; a message holds at most 50"
 QStringList unsavableParts(const ModemConfiguration& configuration);
+
+// The phone-book positions whose text the modem's phone book cannot take as
+// a number, as the one box that names them before a "Set" sends anything;
+// empty when every position is free or holds a number.
+QString unsendableNumbersText(const std::array<QString, PhoneBookSize>& phoneBook);

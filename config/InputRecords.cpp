@@ -15,10 +15,12 @@ QChar oppositeLetter(RestState rest) {
 }
 
 QString messageRecord(int input, QChar state, const QString& text) {
-    // The text goes out as the box holds it: no escaping, no trimming. Only
-    // what cannot travel as one Latin-1 byte, or would break the line, changes.
+    // The text goes out as the box holds it: no escaping, no trimming, no
+    // character replaced. The box, the file and the command line let in only
+    // what the line carries; anything else here is a fault of the program.
+    Q_ASSERT_X(isCarriedText(text), "messageRecord", "a text the line does not carry");
     return WriteCommand + QString::number(input) + QStringLiteral(",\"") + state +
-           QStringLiteral("\",\"") + latin1TextWithoutControls(text) + u'"';
+           QStringLiteral("\",\"") + text + u'"';
 }
 
 } // namespace

@@ -14,7 +14,8 @@ QString settingsRecord(int input, const InputConfig& config);
 // The two message records of an input: first the text of the Single box with
 // the letter opposite the rest state, then the Double box's text with the rest
 // state's own letter. When the Single box shows the placeholder, both carry
-// the empty text.
+// the empty text. The texts go out unchanged; each must be one the line
+// carries (ModemText.h).
 QStringList messageRecords(int input, const InputConfig& config);
 
 // All nine records, input 1 to 3, each as settings, first and second message.

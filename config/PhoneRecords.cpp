@@ -6,7 +6,8 @@ QString phoneBookCommand(int position, const QString& number) {
     QString command = QStringLiteral("AT+EGPHN=") + QString::number(position);
     if (number.isEmpty())
         return command;
-    // Not corrected in any way; only kept to what a command line can carry.
-    return command + QStringLiteral(",\"") + latin1TextWithoutControls(number) +
-           QStringLiteral("\",128");
+    // Not corrected in any way. The grid, the file and the check before a
+    // "Set" let only numbers through; anything else here is a fault of the program.
+    Q_ASSERT_X(isCarriedText(number), "phoneBookCommand", "a number the line does not carry");
+    return command + QStringLiteral(",\"") + number + QStringLiteral("\",128");
 }

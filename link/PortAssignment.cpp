@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 
 #include <algorithm>
 #include <cerrno>
@@ -33,21 +34,34 @@ bool namesPort(const QFileInfo& link, const CatalogPort& port) {
            (!port.byIdPath.isEmpty() && target == port.byIdPath);
 }
 
-// A link made beside its final name, then renamed over it: the rename
-// replaces whatever link was there in one step, so comN is never missing.
+// A link made under a name of Tavek's own in the ports folder, then renamed
+// over comN: the rename replaces whatever link was there in one step, so
+// comN is never missing. symlink() never replaces an existing name, so the
+// temporary name is one nobody else holds (a name that exists means another
+// is drawn), and nothing but that link of Tavek's is ever removed.
 std::optional<QString> placeLink(const QString& target, const QString& path) {
     const QString folder = portsFolder();
-    const QString temporary = QDir(folder).filePath(QFileInfo(path).fileName() + ".new");
-    ::unlink(encoded(temporary).constData()); // left over by a crash, if at all
-    if (::symlink(encoded(target).constData(), encoded(temporary).constData()) != 0)
-        return QStringLiteral("The ports folder %1 cannot be written: %2.")
-                   .arg(folder, systemReason()) +
-               nothingChanged;
-    if (::rename(encoded(temporary).constData(), encoded(path).constData()) != 0) {
-        const QString reason = systemReason();
-        ::unlink(encoded(temporary).constData());
+    const auto cannotWrite = [&folder](const QString& reason) {
         return QStringLiteral("The ports folder %1 cannot be written: %2.").arg(folder, reason) +
                nothingChanged;
+    };
+    constexpr int Draws = 100;
+    QByteArray temporary;
+    for (int draw = 0; draw < Draws && temporary.isEmpty(); ++draw) {
+        const QByteArray name = encoded(QDir(folder).filePath(
+            QStringLiteral(".tavek-link-%1")
+                .arg(QRandomGenerator::global()->generate64(), 16, 16, QChar(u'0'))));
+        if (::symlink(encoded(target).constData(), name.constData()) == 0)
+            temporary = name;
+        else if (errno != EEXIST)
+            return cannotWrite(systemReason());
+    }
+    if (temporary.isEmpty())
+        return cannotWrite(QString::fromLocal8Bit(std::strerror(EEXIST)));
+    if (::rename(temporary.constData(), encoded(path).constData()) != 0) {
+        const QString reason = systemReason();
+        ::unlink(temporary.constData());
+        return cannotWrite(reason);
     }
     return std::nullopt;
 }

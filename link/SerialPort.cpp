@@ -55,6 +55,15 @@ QString SerialPort::discardInput() {
 bool SerialPort::write(const QString& text) {
     if (!backend_->isOpen() || backend_->failure())
         return false;
+    // The line carries one Latin-1 byte a character. Text is checked where it
+    // enters the program; one that still holds another character is never
+    // sent with "?" in its place.
+    for (const QChar c : text) {
+        if (c.unicode() > 0xFF) {
+            qCritical("a command line with a character the line cannot carry was not sent");
+            return false;
+        }
+    }
     if (traffic_)
         traffic_->sent(text);
     const bool written = backend_->write(text.toLatin1());

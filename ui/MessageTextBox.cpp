@@ -5,27 +5,35 @@
 
 #include <QFocusEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 #include <QValidator>
 
+#include <functional>
+
 namespace {
-// Refuses any text that holds a control character, so a paste with a line
-// break leaves the box as it was.
-class NoControlCharacters : public QValidator {
+// Refuses any text with a character the line does not carry (ModemText.h),
+// and says which: a paste that holds one leaves the box as it was, whole,
+// as a paste with a line break always has.
+class CarriedCharactersOnly : public QValidator {
 public:
-    using QValidator::QValidator;
+    CarriedCharactersOnly(QObject* parent, std::function<void(const QString&)> refused)
+        : QValidator(parent), refused_(std::move(refused)) {}
     State validate(QString& input, int&) const override {
-        for (QChar ch : input) {
-            if (isControlCharacter(ch))
-                return Invalid;
-        }
-        return Acceptable;
+        const auto uncarried = firstUncarriedCharacter(input);
+        if (!uncarried)
+            return Acceptable;
+        refused_(uncarried->character);
+        return Invalid;
     }
+
+private:
+    std::function<void(const QString&)> refused_;
 };
 } // namespace
 
 MessageTextBox::MessageTextBox(QWidget* parent) : QLineEdit(parent) {
     setMaxLength(MessageMaxLength);
-    setValidator(new NoControlCharacters(this));
+    setValidator(new CarriedCharactersOnly(this, [this](const QString& c) { noteRefused(c); }));
     applyTextColour();
     // The limit is for typing: a longer text the modem sent back is shown
     // whole, and typing can shorten it but never make it longer.
@@ -42,6 +50,19 @@ void MessageTextBox::setMessage(const MessageText& message) {
     setMaxLength(qMax(MessageMaxLength, int(message.text.size())));
     setText(message.text);
     setInPlaceholderColour(message.placeholderColour);
+}
+
+void MessageTextBox::noteRefused(const QString& character) {
+    // Said at the caret, where the user looks while typing, and gone with
+    // the next move: a box for every key would be in the way.
+    const QString note =
+        isControlCharacter(character.at(0))
+            ? tr("A line break or another control character would end the modem's command "
+                 "line, so the text was not taken.")
+            : tr("\"%1\" cannot be sent to the modem, so the text was not taken: a message holds "
+                 "only letters, digits and signs of Latin-1 (such as \u00e9, \u00df, \u00b0).")
+                  .arg(character);
+    QToolTip::showText(mapToGlobal(cursorRect().bottomLeft()), note, this);
 }
 
 void MessageTextBox::setInPlaceholderColour(bool placeholder) {

@@ -8,8 +8,11 @@
 // empty box shows "Type here your message" in the placeholder colour; a click
 // takes the placeholder out and leaving the box empty puts it back. The box
 // takes at most 50 typed characters (a longer text read from the modem is
-// kept whole) and no control characters: a line break or a Ctrl-Z would end
-// or hijack the modem's command line. Long texts go in through setMessage.
+// kept whole) and only characters the line carries (ModemText.h): a line
+// break or a Ctrl-Z would end or hijack the modem's command line, and a "€"
+// has no byte on it. A key or a paste that brings any other character
+// changes nothing, and a tool tip at the caret says why. Long texts go in
+// through setMessage.
 class MessageTextBox : public QLineEdit {
     Q_OBJECT
 public:
@@ -30,6 +33,7 @@ protected:
 
 private:
     void applyTextColour();
+    void noteRefused(const QString& character);
 
     bool placeholderColour_ = false;
 };

@@ -1,12 +1,14 @@
 #include "PhoneGrid.h"
 
 #include "InputConfig.h"
+#include "PhoneNumberRule.h"
 #include "SystemColours.h"
 
 #include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
+#include <QToolTip>
 
 namespace {
 // Both fixed rows of the heading and the numbers: one grid line each.
@@ -141,6 +143,16 @@ void PhoneGrid::typeCharacter(char16_t code) {
         // Nobody dials the international prefix as "00" into the modem.
         if (typed == QLatin1String("00"))
             typed = QStringLiteral("+");
+        // A key is not taken when it would turn the start of a number into
+        // something that is none. A cell that holds no number already (so
+        // read from a modem) stays editable; the check before a "Set" names it.
+        if (isPhoneNumberStart(text) && !isPhoneNumberStart(typed)) {
+            noteRefused(
+                typed.size() > PhoneNumberMaxLength
+                    ? tr("A phone number holds at most %1 characters.").arg(PhoneNumberMaxLength)
+                    : tr("A \"+\" goes only at the start of a phone number."));
+            return;
+        }
         setCellText(selectedPhoneRow_, NumberColumn, typed);
     } else if (code == u'\b') {
         if (!text.isEmpty())
@@ -150,6 +162,13 @@ void PhoneGrid::typeCharacter(char16_t code) {
             selectedPhoneRow_ = qMin(selectedPhoneRow_ + 1, PhoneBookSize);
         recolour();
     }
+}
+
+void PhoneGrid::noteRefused(const QString& note) {
+    // Said at the cell, where the user looks while typing, and gone with the
+    // next move: a box for every key would be in the way.
+    const QRect cell = visualRect(model()->index(selectedPhoneRow_, NumberColumn));
+    QToolTip::showText(viewport()->mapToGlobal(cell.bottomLeft()), note, viewport(), cell);
 }
 
 void PhoneGrid::keyPressEvent(QKeyEvent* event) {

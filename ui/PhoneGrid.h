@@ -5,7 +5,9 @@
 // The phone book's grid: row 0 and column 0 are fixed heading cells, the
 // cell in column 1 of rows 1 to 20 is the number of that position. There is
 // no cell editor: a click chooses a row, which is marked by its background,
-// and the characters typed then change that row's number.
+// and the characters typed then change that row's number. Only digits and a
+// leading "+" are taken, up to 20 characters (PhoneNumberRule.h); a "+"
+// elsewhere or a 21st character is not, and a tool tip at the cell says why.
 class PhoneGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -39,6 +41,7 @@ protected:
 
 private:
     void chooseRowFromSelection();
+    void noteRefused(const QString& note);
     void recolour();
     // Every colour from the palette, again whenever the palette changes.
     void applyPalette();

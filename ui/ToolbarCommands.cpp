@@ -4,6 +4,7 @@
 #include "AboutWindow.h"
 #include "CommandRun.h"
 #include "ConfigOperations.h"
+#include "ConfigurationCheck.h"
 #include "InitMainWindow.h"
 #include "ModemLink.h"
 #include "OperationTexts.h"
@@ -237,6 +238,15 @@ void MainWindow::sendInputsClicked() {
 void MainWindow::setNumbersClicked() {
     if (connection_.busy())
         return;
+    // A "+" left alone, or a number read from a modem that is none, is
+    // named before anything is sent.
+    std::array<QString, PhoneBookSize> numbers;
+    for (int p = 1; p <= PhoneBookSize; ++p)
+        numbers[p - 1] = phoneNumber(p);
+    if (const QString refused = unsendableNumbersText(numbers); !refused.isEmpty()) {
+        showModemError(refused);
+        return;
+    }
     if (phoneBookReadIncomplete_ && !dialogs_.sendAnyway(setNumbersAfterIncompleteReadQuestion()))
         return;
     const CommandRun running(connection_, *this, Controls::Off);

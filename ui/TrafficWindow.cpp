@@ -1,6 +1,7 @@
 #include "TrafficWindow.h"
 
 #include "Images.h"
+#include "SafeSave.h"
 #include "TrafficFindBar.h"
 #include "TrafficRecorder.h"
 #include "WindowFont.h"
@@ -15,7 +16,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QTextBlock>
@@ -307,14 +307,10 @@ void TrafficWindow::saveRows() {
     const QString fileName = askSaveFileName();
     if (fileName.isEmpty())
         return;
-    const QStringList rows = shownRows();
-    QSaveFile file(fileName);
-    if (file.open(QIODevice::WriteOnly)) {
-        for (const QString& row : rows)
-            file.write((row + u'\n').toUtf8());
-        if (file.commit())
-            return;
-    }
-    showError(QStringLiteral("The modem traffic could not be saved as %1: %2")
-                  .arg(fileName, file.errorString()));
+    QByteArray bytes;
+    for (const QString& row : shownRows())
+        bytes += (row + u'\n').toUtf8();
+    QString reason;
+    if (!saveWhole(fileName, bytes, &reason))
+        showError(tr("The modem traffic could not be saved as %1: %2.").arg(fileName, reason));
 }

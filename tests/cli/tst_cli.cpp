@@ -7,6 +7,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 // What is wrong with the modem, if anything, before the command runs.
 using Trouble = void (*)(VirtualModem&);
 Q_DECLARE_METATYPE(Trouble)
@@ -18,9 +20,13 @@ struct Run {
     QByteArray out, err;
 };
 
-Run tavekCli(const QStringList& arguments) {
+// Started in folder, with input on its standard input, which then ends.
+Run tavekCli(const QStringList& arguments, const QString& folder, const QByteArray& input) {
     QProcess process;
+    process.setWorkingDirectory(folder);
     process.start(QStringLiteral(TAVEK_CLI_PROGRAM), arguments);
+    process.write(input);
+    process.closeWriteChannel();
     // Far beyond the slowest command (clear, under 10 s): a hang, not a slow
     // machine. A process still running is killed with its QProcess.
     const bool ended = process.waitForFinished(90'000);
@@ -39,10 +45,11 @@ class CliTest : public QObject {
 
     QString file(const QString& name) const { return home.filePath(name); }
     // The command line with --port naming the modem's Com N, unless it names a port itself.
-    Run onTheModem(QStringList arguments) {
+    // It runs in the test's home, where a file "-" would land.
+    Run onTheModem(QStringList arguments, const QByteArray& input = {}) {
         if (!arguments.contains("--port") && !arguments.contains("ports"))
             arguments = QStringList{"--port", QStringLiteral("com%1").arg(com)} + arguments;
-        return tavekCli(arguments);
+        return tavekCli(arguments, home.path(), input);
     }
 
 private slots:
@@ -51,6 +58,12 @@ private slots:
         // same ports folder, and no other test's links.
         qputenv("HOME", QFile::encodeName(home.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+        // Files to write that must be refused, and a pipe that nothing writes into.
+        QFile example(TAVEK_EXAMPLE_FILE), euro(file("euro.tavek"));
+        QVERIFY(example.open(QIODevice::ReadOnly) && euro.open(QIODevice::WriteOnly));
+        euro.write(example.readAll().replace("Magazzino", "Magazzino \xe2\x82\xac 5"));
+        euro.close();
+        QCOMPARE(::mkfifo(QFile::encodeName(file("pipe.tavek")), 0644), 0);
     }
     void init() {
         modem = std::make_unique<VirtualModem>();
@@ -70,14 +83,17 @@ private slots:
         modem = std::make_unique<VirtualModem>(); // the next modem, on the same Com N
         modem->setPhoneBook({"+1", "+2", "+3"});
         QCOMPARE(modem->linkAs(com), com);
-        QCOMPARE(onTheModem({"write", file("site.tavek")}).exitCode, 0);
-        QVERIFY(modem->phoneBook() == book);
-
-        const Run again = onTheModem({"--verbose", "read"});
-        QCOMPARE(again.exitCode, 0);
         QFile saved(file("site.tavek"));
         QVERIFY(saved.open(QIODevice::ReadOnly));
-        QCOMPARE(again.out, saved.readAll());
+        const QByteArray site = saved.readAll();
+        // "-": the file from standard input, then onto standard output.
+        QCOMPARE(onTheModem({"write", "-"}, site).exitCode, 0);
+        QVERIFY(modem->phoneBook() == book);
+
+        const Run again = onTheModem({"--verbose", "read", "-"});
+        QCOMPARE(again.exitCode, 0);
+        QCOMPARE(again.out, site);
+        QVERIFY(!QFileInfo::exists(file("-")));
         // The traffic in the rows of the traffic window: the reply one line a row.
         const QString err = QString::fromUtf8(again.err);
         QVERIFY2(err.contains(QRegularExpression(
@@ -121,9 +137,12 @@ private slots:
         QTest::addColumn<int>("exitCode");
         QTest::addColumn<QString>("said"); // {Com N}, {device} and {link} filled in
         QTest::addColumn<QString>("wire");
+        QTest::addColumn<QByteArray>("input"); // on standard input
         const auto row = [](const char* name, const QStringList& arguments, int exitCode,
-                            const QString& said, const char* wire, Trouble trouble = nullptr) {
-            QTest::newRow(name) << arguments << trouble << exitCode << said << QString(wire);
+                            const QString& said, const char* wire, Trouble trouble = nullptr,
+                            const QByteArray& input = {}) {
+            QTest::newRow(name) << arguments << trouble << exitCode << said << QString(wire)
+                                << input;
         };
         const QStringList write{"write", TAVEK_EXAMPLE_FILE}, read{"read", file("out.tavek")};
         const QString answers = "A modem answers on {device}.\n";
@@ -157,9 +176,27 @@ private slots:
         row("lost during the write", write, 3, "Modem error: The serial port {device} was lost",
             R"(5 AT+EGINP=2,1,5,"O","S")", [](VirtualModem& m) { m.vanishAtLine(5); });
 
+        // Read whole, then not saved: a pipe is no file to replace.
+        row("read into a pipe", {"read", file("pipe.tavek")}, 2,
+            "tavek-cli: Could not save " + file("pipe.tavek") +
+                ": It is a pipe (FIFO), not a file.",
+            "3 AT+EGPHN?");
+
         // A wrong command line or a file that cannot be written: nothing is sent.
         row("no such file", {"write", "/nonexistent/modem.tavek"}, 2,
             "tavek-cli: /nonexistent/modem.tavek: nothing was sent.", "0 ");
+        row("a character the line cannot carry", {"write", file("euro.tavek")}, 2,
+            "tavek-cli: " + file("euro.tavek") +
+                ": nothing was sent.\nThis is not a usable Tavek configuration file:\n"
+                "- inputs[0].singleMessage (input 1): character 45 (\"€\") cannot be sent to the "
+                "modem\n",
+            "0 ");
+        // Opened, a pipe would wait for a writer.
+        row("a pipe to write", {"write", file("pipe.tavek")}, 2,
+            file("pipe.tavek") + ": cannot be read (It is a pipe (FIFO), not a file)", "0 ");
+        row("standard input over 1 MB", {"write", "-"}, 2,
+            "- standard input: over 1 MB, far more than a configuration file holds", "0 ", nullptr,
+            QByteArray(2 << 20, ' '));
         row("an unknown option", {"--colour", "check"}, 2, "tavek-cli: Unknown option 'colour'.",
             "0 ");
         row("clear without --yes", {"clear"}, 2, "tavek-cli: clear deletes all data", "0 ");
@@ -172,6 +209,7 @@ private slots:
         QFETCH(int, exitCode);
         QFETCH(QString, said);
         QFETCH(QString, wire);
+        QFETCH(QByteArray, input);
         if (trouble)
             trouble(*modem);
         arguments.replaceInStrings("{link}", modem->linkPath());
@@ -179,7 +217,7 @@ private slots:
             .replace("{device}", modem->devicePath())
             .replace("{link}", modem->linkPath());
 
-        const Run run = onTheModem(arguments);
+        const Run run = onTheModem(arguments, input);
 
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(QString::fromUtf8(exitCode == 0 ? run.out : run.err).contains(said),
@@ -190,6 +228,7 @@ private slots:
                      (received.empty() ? QString() : QString::fromLatin1(received.back().line)),
                  wire);
         QVERIFY(!QFileInfo::exists(file("out.tavek")));
+        QCOMPARE(QFileInfo(file("pipe.tavek")).isFile(), false);
     }
 };
 

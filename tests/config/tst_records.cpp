@@ -49,17 +49,18 @@ private slots:
             << QStringList{R"(AT+EGINP=2,0,0,"O","S")",
                            R"(AT+EGINP=2,"C","Type here your message")",
                            R"(AT+EGINP=2,"O","Type here your message")"};
-        // A line break or Ctrl-Z would end the command line or start one of
-        // the modem's own; DEL and the C1 controls are no text either.
-        QTest::newRow("control characters left out, Latin-1 kept, any other character one ?")
+        // Whatever the line carries goes out as it is, one byte a character:
+        // the box, the file and the command line let in nothing else.
+        QTest::newRow("printable Latin-1 to its ends, unchanged")
             << InputConfig{Disactive,
                            Open,
                            Single,
                            0,
-                           typed("A\r\nB\032C\tD café ñ °"),
-                           typed("\033E\x7f 5\u0085 € ok 😀!")}
-            << QStringList{R"(AT+EGINP=2,0,0,"O","S")", R"(AT+EGINP=2,"C","ABCD café ñ °")",
-                           R"(AT+EGINP=2,"O","E 5 ? ok ?!")"};
+                           typed(" !~\u00a0\u00a1 café ñ °"),
+                           typed(QString(50, u'\u00ff'))}
+            << QStringList{R"(AT+EGINP=2,0,0,"O","S")",
+                           "AT+EGINP=2,\"C\",\" !~\u00a0\u00a1 café ñ °\"",
+                           "AT+EGINP=2,\"O\",\"" + QString(50, u'\u00ff') + '"'};
     }
 
     void inputRecordsAreExact() {
@@ -87,9 +88,11 @@ private slots:
 
     void phoneBookCommandsAreExact() {
         QCOMPARE((QStringList{phoneBookCommand(1, "+393351234567"), phoneBookCommand(3, ""),
-                              phoneBookCommand(12, "++39+1"), phoneBookCommand(4, "+39\r\n1")}),
+                              phoneBookCommand(12, "++39+1"),
+                              phoneBookCommand(20, "+1234567890123456789")}),
                  (QStringList{R"(AT+EGPHN=1,"+393351234567",128)", "AT+EGPHN=3",
-                              R"(AT+EGPHN=12,"++39+1",128)", R"(AT+EGPHN=4,"+391",128)"}));
+                              R"(AT+EGPHN=12,"++39+1",128)",
+                              R"(AT+EGPHN=20,"+1234567890123456789",128)"}));
     }
 
     // Any listing of printable Latin-1 messages, with the echo or without,

@@ -1,6 +1,7 @@
 // Whatever bytes a configuration file holds: reading yields either a
 // configuration or problems, never both; an accepted configuration holds only
-// what the window can show; and it is written and read back unchanged.
+// what the window can show and the line can carry; and it is written and
+// read back unchanged.
 #include "ConfigFile.h"
 
 #include <cstdint>
@@ -14,20 +15,25 @@ namespace {
     std::abort();
 }
 
+// Printable Latin-1, the only characters the line carries, at most 50.
 bool messageFits(const MessageText& message) {
     if (message.isPlaceholder())
         return true;
     if (message.placeholderColour || message.text.size() > MessageMaxLength)
         return false;
     for (QChar c : message.text) {
-        if (c.unicode() < 32 || (c.unicode() >= 127 && c.unicode() <= 159))
+        if (c.unicode() < 32 || (c.unicode() >= 127 && c.unicode() < 0xA0) || c.unicode() > 0xFF)
             return false;
     }
     return true;
 }
 
-// Free, or digits with at most one "+" in front.
+// Free, or "+" or a digit followed by digits, at most 20 characters, not "+" alone.
 bool numberFits(const QString& number) {
+    if (number.isEmpty())
+        return true;
+    if (number == QLatin1String("+") || number.size() > 20)
+        return false;
     for (qsizetype i = 0; i < number.size(); ++i) {
         const bool digit = number[i] >= u'0' && number[i] <= u'9';
         if (!digit && !(i == 0 && number[i] == u'+'))
@@ -65,7 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     for (const QString& number : configuration.phoneBook) {
         if (!numberFits(number))
-            fail("an accepted phone number holds more than digits and a leading +");
+            fail("an accepted phone number is no number the modem takes");
     }
 
     const QByteArray text = configurationFileText(configuration);

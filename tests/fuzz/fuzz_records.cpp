@@ -1,6 +1,8 @@
-// Whatever the panels and the grid hold: every record leaves as one command
-// line with exactly one CR, at its end, and no control character inside;
-// each character is one Latin-1 byte.
+// Whatever the panels and the grid hold of what the line carries (the box,
+// the grid, the file and the command line let in nothing else): every
+// record leaves as one command line with exactly one CR, at its end, and no
+// control character inside; each character is one Latin-1 byte; and the
+// text is in it exactly as given.
 #include "AtExchange.h"
 #include "FuzzCheck.h"
 #include "InputRecords.h"
@@ -22,11 +24,13 @@ public:
     Reader(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
     int number(int below) { return at_ < size_ ? data_[at_++] % below : 0; }
     QString text() {
-        // A length, then that many UTF-16 units: any character, surrogates included.
+        // A length, then that many printable Latin-1 characters: 32 to 126, 160 to 255.
         const int length = number(64);
         QString out;
-        for (int i = 0; i < length && at_ + 1 < size_; ++i, at_ += 2)
-            out += QChar(char16_t(data_[at_] | data_[at_ + 1] << 8));
+        for (int i = 0; i < length && at_ < size_; ++i) {
+            const int c = data_[at_++] % (95 + 96);
+            out += QChar(char16_t(c < 95 ? 32 + c : 65 + c));
+        }
         return out;
     }
 
@@ -63,7 +67,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     check(records.size() == 9, "not nine input records");
     for (const QString& record : records)
         checkLine(record);
-    for (int position = 1; position <= PhoneBookSize; ++position)
-        checkLine(phoneBookCommand(position, reader.text()));
+    for (int n = 1; n <= InputCount; ++n) {
+        const InputConfig& input = inputs[n - 1];
+        const bool empty = input.singleMessage.isPlaceholder();
+        check(records[3 * n - 2].endsWith(u'"' + (empty ? QString() : input.singleMessage.text) +
+                                          u'"') &&
+                  records[3 * n - 1].endsWith(
+                      u'"' + (empty ? QString() : input.doubleMessage.text) + u'"'),
+              "a message that is not in its record exactly as given");
+    }
+    for (int position = 1; position <= PhoneBookSize; ++position) {
+        const QString number = reader.text();
+        const QString command = phoneBookCommand(position, number);
+        checkLine(command);
+        check(number.isEmpty() || command.endsWith(u'"' + number + QStringLiteral("\",128")),
+              "a number that is not in its command exactly as given");
+    }
     return 0;
 }

@@ -19,9 +19,10 @@ class PortAssignmentTest : public QObject {
     // The folder in the rows' words, sorted: "com5>stable com6:file".
     QString folderText() const {
         QStringList entries;
-        for (const QFileInfo& entry :
-             QDir(portsFolder())
-                 .entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot, QDir::Name))
+        for (const QFileInfo& entry : QDir(portsFolder())
+                                          .entryInfoList(QDir::AllEntries | QDir::System |
+                                                             QDir::Hidden | QDir::NoDotAndDotDot,
+                                                         QDir::Name))
             entries << entry.fileName() +
                            (entry.isSymLink() ? '>' + targets.key(entry.symLinkTarget()) : ":file");
         return entries.join(' ');
@@ -56,6 +57,10 @@ private slots:
             QTest::newRow(name) << before << QString(action) << QString(after) << error;
         };
         row("a free number", "", "assign 5", "com5>device", "");
+        // The link is made under a name of Tavek's own and renamed: a user's
+        // file of any other name stays, one like Tavek's own too.
+        row("other names untouched", ".tavek-link-0000000000000000:file com5.new:file", "assign 5",
+            ".tavek-link-0000000000000000:file com5>device com5.new:file", "");
         row("its own link replaced", "com5>device", "assign 5 stable", "com5>stable", "");
         row("taken by a device not plugged in", "com5>gone", "assign 5", "",
             "^Com 5 is already taken by /dev/tavek-gone\\. Remove that link first, or");
@@ -73,9 +78,10 @@ private slots:
         QFETCH(QString, after);
         QFETCH(QString, error);
         for (const QString& entry : before.split(' ', Qt::SkipEmptyParts)) {
-            const QString path = portsFolder() + '/' + entry.left(4);
+            const qsizetype cut = entry.indexOf(QRegularExpression("[:>]"));
+            const QString path = portsFolder() + '/' + entry.left(cut);
             QVERIFY(entry.endsWith(":file") ? QFile(path).open(QIODevice::WriteOnly)
-                                            : QFile::link(targets[entry.mid(5)], path));
+                                            : QFile::link(targets[entry.mid(cut + 1)], path));
         }
         QStringList words = action.split(' ');
         CatalogPort port;

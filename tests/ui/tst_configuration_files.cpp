@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <sys/stat.h>
+
 class ConfigurationFilesTest : public ModemWindowFixture {
     Q_OBJECT
 
@@ -87,19 +89,41 @@ private slots:
         clickToolbar(*window, ToolbarCommand::SaveConfiguration);
         QVERIFY2(files.errors.value(1).startsWith("Could not save " + files.save),
                  qPrintable(files.errors.join('\n')));
+        // A pipe is neither waited on nor replaced.
+        files.open = files.save = folder.filePath("pipe.tavek");
+        QCOMPARE(::mkfifo(QFile::encodeName(files.open), 0644), 0);
+        clickToolbar(*window, ToolbarCommand::OpenConfiguration);
+        clickToolbar(*window, ToolbarCommand::SaveConfiguration);
+        QCOMPARE(
+            files.errors.mid(2),
+            (QStringList{files.open + " was not opened.\n\n" +
+                             problemsText({files.open + ": cannot be read (It is a pipe "
+                                                        "(FIFO), not a file)"}),
+                         "Could not save " + files.save + ": It is a pipe (FIFO), not a file."}));
+        QVERIFY(shown() == saved);
+        QVERIFY(!QFileInfo(files.save).isFile());
     }
 
-    // What the grid's keys (or a modem) let into the window but no file can
-    // hold is named in the window's words, before any file name is asked for.
-    void saveRefusesWhatAFileCannotHold() {
+    // What the window holds but no file and no phone book can, a "+" left
+    // alone in the grid or a number with a blank read from a modem, is named
+    // in the window's words: by Save before any file name is asked for, by
+    // the phone book's Set in one box before anything is sent.
+    void saveAndSetRefuseWhatIsNoNumber() {
         clickCell(*window->phoneGrid(), 3);
-        QTest::keyClicks(window->phoneGrid(), "++39+1");
+        QTest::keyClicks(window->phoneGrid(), "+");
+        window->setPhoneNumber(7, "06 1");
+        const QString positions =
+            "- Position 3: \"+\" is a \"+\" without digits\n"
+            "- Position 7: \"06 1\" holds something other than digits and one leading \"+\"";
         clickToolbar(*window, ToolbarCommand::SaveConfiguration);
         QCOMPARE(files.errors,
-                 QStringList{"The configuration was not saved. Change these first:\n"
-                             "- Position 3: \"++39+1\" holds something other than digits and one "
-                             "leading \"+\""});
+                 QStringList{"The configuration was not saved. Change these first:\n" + positions});
         QCOMPARE(files.suggested, QStringList{});
+        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QCOMPARE(boxes.errors, QStringList{"The phone numbers were not sent. Complete or empty "
+                                           "these positions first:\n" +
+                                           positions});
+        QVERIFY(!modem->waitForLines(1, 300));
     }
 
     // The dialogs start in the folder of the last file chosen, also in the

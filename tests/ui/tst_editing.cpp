@@ -6,15 +6,33 @@
 #include "SystemColours.h"
 
 #include <QClipboard>
+#include <QToolTip>
 #include <QtTest>
 
 namespace {
-void gridRow(const char* name, int row, const QString& keys, const QString& text, int chosenAfter) {
-    QTest::newRow(name) << row << keys << text << chosenAfter;
+void gridRow(const char* name, int row, const QString& keys, const QString& text, int chosenAfter,
+             const QString& note = {}) {
+    QTest::newRow(name) << row << keys << text << chosenAfter << note;
 }
 void boxRow(const char* name, const MessageText& start, const QString& pasted, const QString& keys,
-            const MessageText& end) {
-    QTest::newRow(name) << start << pasted << keys << end;
+            const MessageText& end, const QString& note = {}) {
+    QTest::newRow(name) << start << pasted << keys << end << note;
+}
+// Keys as a keyboard sends them: \t and \b as Tab and Backspace, any other
+// character (a "€" too, which QTest's key names lack) as the text it types.
+void typeKeys(QWidget* widget, const QString& keys) {
+    for (qsizetype i = 0; i < keys.size(); ++i) {
+        const QString key = keys.mid(i, keys[i].isHighSurrogate() ? 2 : 1);
+        i += key.size() - 1;
+        if (key[0].unicode() < 0x80)
+            QTest::keyClick(widget, key[0].toLatin1());
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, key, Qt::NoModifier);
+    }
+}
+// The note shown at what the user typed into, or empty when none is shown.
+QString shownNote() {
+    return QToolTip::isVisible() ? QToolTip::text() : QString();
 }
 } // namespace
 
@@ -38,14 +56,19 @@ private slots:
     void init() { QVERIFY(window = shownWindow(true)); }
     void cleanup() { window.reset(); }
 
-    // How "00" becomes "+" and "+" anywhere stay is met where numbers are
-    // typed in tests of whole flows.
+    // How "00" becomes "+" is met where numbers are typed in tests of whole
+    // flows. A key that is not taken says why at the cell.
     void gridShouldApplyTheKeyRules_data() {
         QTest::addColumn<int>("row");      // clicked first; 0 for none
         QTest::addColumn<QString>("keys"); // \b is Backspace, \r is Enter
         QTest::addColumn<QString>("text"); // of the row clicked
         QTest::addColumn<int>("chosenAfter");
+        QTest::addColumn<QString>("note"); // shown at the cell; empty for none
         gridRow("zeros after digits stay", 5, "+3900", "+3900", 5);
+        gridRow("a + after the start is not taken", 5, "3+9+", "39", 5,
+                "A \"+\" goes only at the start of a phone number.");
+        gridRow("no 21st character", 5, "00" + QString("12345678901234567890"),
+                "+1234567890123456789", 5, "A phone number holds at most 20 characters.");
         gridRow("a third zero stays", 5, "000", "+0", 5);
         gridRow("no blanks, letters or signs", 5, "3 a-9", "39", 5);
         gridRow("backspace, one at a time, to empty and beyond", 5, "+39\b\b\b\b12\b", "1", 5);
@@ -58,11 +81,14 @@ private slots:
         QFETCH(QString, keys);
         QFETCH(QString, text);
         QFETCH(int, chosenAfter);
+        QFETCH(QString, note);
         PhoneGrid* grid = window->phoneGrid();
         if (row > 0)
             clickCell(*grid, row);
+        QToolTip::hideText();
         QTest::keyClicks(grid, keys);
         QCOMPARE(grid->cellText(row, 1), text);
+        QCOMPARE(shownNote(), note);
         // Only a click on a number cell chooses: not one on a heading or a
         // position, not an arrow key.
         clickCell(*grid, 0, 1);
@@ -81,7 +107,9 @@ private slots:
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("keys");
         QTest::addColumn<MessageText>("end");
+        QTest::addColumn<QString>("note"); // how the tool tip at the box starts; empty for none
         const MessageText placeholder{PlaceholderText, true}, door{"Door", false};
+        const QString control = "A line break or another control character would end";
         const QString fifty(50, 'a'), sixty(60, 'm');
         boxRow("click clears the placeholder", placeholder, "", "A", {"A", false});
         boxRow("leaving it empty brings it back", placeholder, "", "\t", placeholder);
@@ -93,14 +121,24 @@ private slots:
         // and cannot make it longer again.
         boxRow("a long text from the modem", {sixty, false}, "", "\bxy", {sixty.chopped(1), false});
         boxRow("a plain paste", door, " open", "", {"Door open", false});
-        boxRow("no pasted line break or Ctrl-Z", door, "\r\nAT&F\x1a", "", door);
-        boxRow("no pasted DEL or C1 control", door, "x\x7f\u0085", "", door);
+        boxRow("Latin-1 to its ends", door, " ~\u00a0\u00a1 café °", "ÿ",
+               {"Door ~\u00a0\u00a1 café °ÿ", false});
+        boxRow("no pasted line break or Ctrl-Z", door, "\r\nAT&F\x1a", "", door, control);
+        boxRow("no pasted DEL or C1 control", door, "x\x7f\u0085", "", door, control);
+        // A paste with one character the line cannot carry is refused whole:
+        // half a message would be the wrong message.
+        boxRow("a paste beyond Latin-1 is refused whole", door, R"( say "hi" café € Ł)", "", door,
+               "\"€\" cannot be sent to the modem, so the text was not taken");
+        boxRow("a typed € or emoji is not taken", door, "", " €😀!", {"Door !", false},
+               "\"😀\" cannot be sent to the modem");
     }
     void boxShouldFollowTheUser() {
         QFETCH(MessageText, start);
         QFETCH(QString, pasted);
         QFETCH(QString, keys);
         QFETCH(MessageText, end);
+        QFETCH(QString, note);
+        QToolTip::hideText();
         MessageTextBox& box = *window->txtMessage(2);
         box.setMessage(start);
         QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(box.width() - 4, 5)); // at the end
@@ -108,9 +146,11 @@ private slots:
             QGuiApplication::clipboard()->setText(pasted);
             QTest::keyClick(&box, Qt::Key_V, Qt::ControlModifier);
         }
-        QTest::keyClicks(&box, keys);
+        typeKeys(&box, keys);
         QCOMPARE(box.hasFocus(), !keys.endsWith('\t'));
         QCOMPARE(box.message(), end);
+        QVERIFY2(note.isEmpty() ? shownNote().isEmpty() : shownNote().startsWith(note),
+                 qPrintable(shownNote()));
         QCOMPARE(box.palette().color(QPalette::Text),
                  end.placeholderColour ? placeholderColour() : messageTextColour());
     }

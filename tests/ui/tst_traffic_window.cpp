@@ -25,6 +25,7 @@
 
 #include <cstdio>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -400,6 +401,13 @@ private slots:
         QCOMPARE(errors.size(), 1);
         QVERIFY2(errors[0].startsWith("The modem traffic could not be saved as " + path + ": "),
                  qPrintable(errors[0]));
+        // A pipe (another program reading, say) is no file to replace.
+        path = folder.filePath("pipe");
+        QCOMPARE(::mkfifo(QFile::encodeName(path), 0644), 0);
+        QTest::mouseClick(traffic->saveButton(), Qt::LeftButton);
+        QCOMPARE(errors.value(1), "The modem traffic could not be saved as " + path +
+                                      ": It is a pipe (FIFO), not a file.");
+        QVERIFY(!QFileInfo(path).isFile());
     }
 
     // New rows come in by themselves while the window is open, followed at
