@@ -115,6 +115,9 @@ CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
 
 ExchangeOutcome runAtExchange(ModemConnection& connection, ModemView& view,
                               const ExchangeSpec& exchange) {
+    // A close the user asked for meanwhile is taken before anything is sent.
+    if (exchange.pumpEvents)
+        view.pumpEvents();
     if (view.cancelled())
         return ExchangeOutcome::Cancelled;
     if (!writeCommandLine(connection, exchange.command))

@@ -21,6 +21,12 @@ void endCheckOnPortError(ModemConnection& connection, ModemView& view, const Por
     view.setStatusText(disconnectedText);
 }
 
+// The window was closed: the port is let go and nothing more is said.
+void endCheckOnClose(ModemConnection& connection) {
+    connection.port().close();
+    connection.ModemConnected = false;
+}
+
 std::optional<PortError> failureOf(const SerialPort& port) {
     if (const auto failure = port.failure())
         return failure;
@@ -106,15 +112,23 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
     int owed = 0;
     for (int attempt = 1; attempt <= 2; ++attempt) {
         // Two collections of the same kind, the second reading at least once more.
-        if (!writeCommandLine(connection, check.command) ||
-            collectReply(connection, view, check) != CollectionEnd::Ended ||
-            collectReply(connection, view, check) != CollectionEnd::Ended) {
+        if (view.cancelled())
+            return endCheckOnClose(connection);
+        CollectionEnd end = CollectionEnd::PortFailed;
+        if (writeCommandLine(connection, check.command) &&
+            (end = collectReply(connection, view, check)) == CollectionEnd::Ended)
+            end = collectReply(connection, view, check);
+        if (end == CollectionEnd::Cancelled)
+            return endCheckOnClose(connection);
+        if (end != CollectionEnd::Ended) {
             endCheckOnPortError(connection, view, *failureOf(port));
             return;
         }
         // The check goes by its markers alone, whatever else the reply holds.
         if (holdsMarker(connection.ReplyBuffer, check.markers)) {
             if (!readCheckReplyToItsEnd(connection, view, check, owed)) {
+                if (view.cancelled())
+                    return endCheckOnClose(connection);
                 endCheckOnPortError(connection, view, *failureOf(port));
                 return;
             }

@@ -81,6 +81,8 @@ QueryReply runQuery(ModemConnection& connection, ModemView& view, const QueryPla
         connection.port().close();
         return QueryReply{end, arrived, false};
     };
+    // A close the user asked for meanwhile is taken before anything is sent.
+    view.pumpEvents();
     if (view.cancelled())
         return stop(OperationEnd::Cancelled);
     if (connection.preparePort() || !writeCommandLine(connection, plan.query))

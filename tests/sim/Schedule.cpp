@@ -112,8 +112,18 @@ bool isDigit(char c) {
 // it is a value, or nothing at all (structure, which the reader must notice).
 void classify(ReplyDamage& damage, const QByteArray& reply) {
     const auto at = lineAround(reply, damage.index);
-    if (!at)
-        return; // a line break: structure
+    if (!at) {
+        // A line break, structure; but a quote in place of the CR that ends
+        // a message line makes that line end in a quote still: its message
+        // has one more character, which no reader can tell.
+        if (reply[damage.index] == '\r' && damage.replacement == '"' && damage.index > 0) {
+            if (const auto before = lineAround(reply, damage.index - 1);
+                before && before->text.startsWith("+EGINP: ") && before->text.size() > 11 &&
+                before->text[10] == '"')
+                damage.inputs << before->text[8] - '0';
+        }
+        return;
+    }
     const std::optional<char> by = damage.replacement;
     if (by && (*by == '\r' || *by == '\n'))
         return; // a line split in two: structure

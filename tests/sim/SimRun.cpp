@@ -15,6 +15,7 @@
 #include <QGroupBox>
 #include <QToolButton>
 
+#include <algorithm>
 #include <optional>
 
 namespace {
@@ -91,7 +92,14 @@ public:
     void setControlsEnabled(bool) override {}
     void showModemError(const QString& text) override { errors << text; }
     void pumpEvents() override {}
-    bool cancelled() const override { return closeAt_ && clock_.nowNs() >= *closeAt_; }
+    // The operations look before each command; the first look after the
+    // close is when the window knew of it.
+    bool cancelled() const override {
+        if (closeAt_ && clock_.nowNs() >= *closeAt_ && !closedAt)
+            closedAt = clock_.nowNs();
+        return closedAt.has_value();
+    }
+    mutable std::optional<qint64> closedAt;
     InputConfig inputConfig(int input) const override { return inputs.at(input - 1); }
     void setInputConfig(int input, const InputConfig& config) override {
         inputs.at(input - 1) = config;
@@ -121,16 +129,29 @@ public:
         statuses << text;
         MainWindow::setStatusText(text);
     }
+    // The user's close is taken when the window next handles its events.
     void pumpEvents() override {
         if (closeAt && !closedByUser && clock_.nowNs() >= *closeAt) {
             closedByUser = true;
+            closedAt = clock_.nowNs();
             close();
         }
     }
+    std::optional<qint64> closedAt;
 
 private:
     const SimClock& clock_;
 };
+
+QString describe(const InputConfig& c) {
+    return QStringLiteral("%1 %2 %3 %4 [%5]%6 [%7]%8")
+        .arg(int(c.status))
+        .arg(c.delayIndex)
+        .arg(int(c.restState))
+        .arg(int(c.bit))
+        .arg(visibleControls(c.singleMessage.text), c.singleMessage.placeholderColour ? "*" : "",
+             visibleControls(c.doubleMessage.text), c.doubleMessage.placeholderColour ? "*" : "");
+}
 
 // The panels that show what the modem stores: the message of the contact
 // opposite the rest state in the Single box.
@@ -254,8 +275,10 @@ public:
             if (damaged("AT+EGINP?", n, {}))
                 continue;
             if (!(shown[n - 1] == expected[n - 1]))
-                fail(
-                    QStringLiteral("the input read says it is whole, but input %1 differs").arg(n));
+                fail(QStringLiteral("the input read says it is whole, but input %1 shows %2 where "
+                                    "the modem holds %3")
+                         .arg(n)
+                         .arg(describe(shown[n - 1]), describe(expected[n - 1])));
         }
     }
     void numbersRead(bool whole, const std::function<QString(int)>& shown) {
@@ -332,8 +355,10 @@ struct SimRunner::Impl {
     SimWorld world{clock};
     std::unique_ptr<SimWindow> window;
 
-    void runOperations(const Schedule& s, SimDevice& device, Checker& check, SimOutcome& outcome);
-    void runWindow(const Schedule& s, SimDevice& device, Checker& check, SimOutcome& outcome);
+    std::optional<qint64> runOperations(const Schedule& s, SimDevice& device, Checker& check,
+                                        SimOutcome& outcome);
+    std::optional<qint64> runWindow(const Schedule& s, SimDevice& device, Checker& check,
+                                    SimOutcome& outcome);
 };
 
 SimRunner::SimRunner() : d(std::make_unique<Impl>()) {}
@@ -356,13 +381,14 @@ SimOutcome SimRunner::run(const Schedule& s) {
     };
 
     const bool windowFlow = s.flow >= SimFlow::WindowReadThenSet;
+    std::optional<qint64> closedAt; // when the window knew it was closed
     if (windowFlow)
-        d->runWindow(s, *device, check, outcome);
+        closedAt = d->runWindow(s, *device, check, outcome);
     else
-        d->runOperations(s, *device, check, outcome);
+        closedAt = d->runOperations(s, *device, check, outcome);
 
-    if (s.cancelAfterMs)
-        check.nothingAfterClose(*device, start + qint64(*s.cancelAfterMs) * nsPerMs);
+    if (closedAt)
+        check.nothingAfterClose(*device, *closedAt);
     if (other && !other->writes.empty())
         check.fail(QStringLiteral("%1 writes reached the device plugged in after the modem "
                                   "vanished")
@@ -374,8 +400,8 @@ SimOutcome SimRunner::run(const Schedule& s) {
     return outcome;
 }
 
-void SimRunner::Impl::runOperations(const Schedule& s, SimDevice& device, Checker& check,
-                                    SimOutcome& outcome) {
+std::optional<qint64> SimRunner::Impl::runOperations(const Schedule& s, SimDevice& device,
+                                                     Checker& check, SimOutcome& outcome) {
     ModemConnection connection(world.environment());
     SimTraffic traffic(world, device, outcome.traffic);
     connection.traffic().add(&traffic);
@@ -469,10 +495,11 @@ void SimRunner::Impl::runOperations(const Schedule& s, SimDevice& device, Checke
         }
     }
     check.steps(view.statuses, traffic.exchanges, device);
+    return view.closedAt;
 }
 
-void SimRunner::Impl::runWindow(const Schedule& s, SimDevice& device, Checker& check,
-                                SimOutcome& outcome) {
+std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& device,
+                                                 Checker& check, SimOutcome& outcome) {
     if (!window || window->closedByUser) {
         window.reset();
         window = std::make_unique<SimWindow>(world.environment(), clock);
@@ -492,6 +519,7 @@ void SimRunner::Impl::runWindow(const Schedule& s, SimDevice& device, Checker& c
     };
     if (s.cancelAfterMs)
         w.closeAt = clock.nowNs() + qint64(*s.cancelAfterMs) * nsPerMs;
+    w.closedAt.reset();
     const qint64 began = clock.nowNs();
 
     const auto click = [&](QAbstractButton* button) {
@@ -513,15 +541,28 @@ void SimRunner::Impl::runWindow(const Schedule& s, SimDevice& device, Checker& c
         check.numbersRead(!w.phoneBookReadIncomplete(), [&](int p) { return w.phoneNumber(p); });
 
         switch (s.flow) {
-        case SimFlow::WindowReadThenSet:
-            click(w.cmdSendInputs());
-            click(w.cmdSetNumbers());
+        case SimFlow::WindowReadThenSet: {
+            // A "Set" of what was not read whole asks first (and is answered No).
+            const auto setWithoutAsking = [&](QAbstractButton* button, bool readWhole,
+                                              const char* record, const char* what) {
+                askedToSendAnyway = false;
+                const qsizetype before = traffic.exchanges.size();
+                click(button);
+                const bool sent = std::any_of(
+                    traffic.exchanges.begin() + before, traffic.exchanges.end(),
+                    [&](const Exchange& e) { return e.line.startsWith(QLatin1String(record)); });
+                if (!readWhole && sent && !askedToSendAnyway)
+                    check.fail(QStringLiteral("Set sent %1 that was not read whole without asking")
+                                   .arg(QLatin1String(what)));
+            };
+            const bool inputsWhole = !w.inputsReadIncomplete(),
+                       numbersWhole = !w.phoneBookReadIncomplete();
+            setWithoutAsking(w.cmdSendInputs(), inputsWhole, "AT+EGINP=", "the inputs");
+            setWithoutAsking(w.cmdSetNumbers(), numbersWhole, "AT+EGPHN=", "the phone book");
             bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500);
-            if (!whole && !askedToSendAnyway && !w.closedByUser && w.connection().ModemConnected)
-                check.fail(QStringLiteral("Set sent a configuration that was not read whole "
-                                          "without asking"));
             check.storeUnchanged(device.line.commands());
             break;
+        }
         case SimFlow::WindowEditAndSet: {
             if (!whole)
                 break;
@@ -565,4 +606,9 @@ void SimRunner::Impl::runWindow(const Schedule& s, SimDevice& device, Checker& c
     if (!w.closedByUser && w.connection().ModemConnected)
         w.toolbar()->button(ToolbarCommand::Connection)->click();
     w.connection().traffic().remove(&traffic);
+    // The boxes' answers above refer to this run's locals.
+    w.dialogs().modemError = [](const QString&) {};
+    w.dialogs().sendAnyway = [](const QString&) { return false; };
+    w.closeAt.reset();
+    return w.closedAt;
 }
