@@ -12,11 +12,13 @@ constexpr TimePoint never = TimePoint::max();
 constexpr int writeStallLimitMs = 2000; // a reader that takes nothing for so long loses what is due
 constexpr int highestUsbLatencyMs = 255; // the FTDI latency timer's range is 1..255 ms
 
-// Where the final result code line of a framed reply begins: its CR LF.
-qsizetype resultLineAt(const QByteArray& reply) {
+// Where the text of a framed reply's final result code begins, just after
+// the line break in front of it; -1 when the reply is framed otherwise.
+qsizetype resultCodeTextAt(const QByteArray& reply) {
     if (!reply.endsWith("\r\n") || reply.size() < 4)
         return -1;
-    return reply.lastIndexOf("\r\n", reply.size() - 3);
+    const qsizetype lineBreak = reply.lastIndexOf("\r\n", reply.size() - 3);
+    return lineBreak < 0 ? -1 : lineBreak + 2;
 }
 
 } // namespace
@@ -255,11 +257,9 @@ void ModemLine::scheduleReply(const QByteArray& text, const QByteArray& reply, T
     const TimePoint ready = std::max(at, commandFree_) + milliseconds(processingMsFor(text)) +
                             milliseconds(replyDelayMs_);
     const int late = lateResultMsFor(text);
-    const qsizetype split = late > 0 ? resultLineAt(reply) : -1;
-    if (split == 0) { // nothing but the result code: it all comes late
-        schedule({ready + milliseconds(late), reply, 0, line_.seq, chunkBytes_, chunkGapMs_});
-        commandFree_ = ready + milliseconds(late);
-    } else if (split > 0) {
+    // The code comes so much after the line break in front of it.
+    const qsizetype split = late > 0 ? resultCodeTextAt(reply) : -1;
+    if (split > 0) {
         Job information{ready, reply.left(split), 0, line_.seq, chunkBytes_, chunkGapMs_};
         information.lastOfAnswer = false;
         schedule(information);

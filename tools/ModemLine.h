@@ -81,7 +81,8 @@ public:
     void setProcessingMs(int ms); // between a command line's CR and its reply; default 20
     // For this exact command line, in place of setProcessingMs; negative removes it.
     void setProcessingMsFor(const QByteArray& command, int ms);
-    // The final result code line comes so much later than the rest of the reply.
+    // The final result code comes so much later than the line break in front
+    // of it (a modem slow to finish, or an adapter's next burst).
     void setLateResultMs(int ms);
     void setLateResultMsFor(const QByteArray& command, int ms);
 

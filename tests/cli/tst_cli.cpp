@@ -109,6 +109,14 @@ private slots:
     // the whole phone book, and a write reports the one record the modem
     // refused.
     void aLateResultCodeOfTheCheckIsTheChecksOwn() {
+        // Messages of 50 characters: the input listing takes longer on the
+        // line than the read's first wait, so an "OK" taken for the read's
+        // own would cut it.
+        std::array<VirtualModem::Input, 3> inputs;
+        for (int n = 0; n < 3; ++n)
+            inputs[n] = {
+                1, n, 'O', 'S', QByteArray(50, char('a' + n)), QByteArray(50, char('A' + n))};
+        modem->setInputs(inputs);
         std::array<QByteArray, 20> full;
         for (int p = 1; p <= 20; ++p)
             full[p - 1] = "+3933300" + QByteArray::number(100 + p);
@@ -120,6 +128,7 @@ private slots:
         QCOMPARE(read.exitCode, 0);
         for (const QByteArray& number : full)
             QVERIFY2(read.out.contains('"' + number + '"'), read.out.constData());
+        QVERIFY2(read.out.contains('"' + QByteArray(50, 'C') + '"'), read.out.constData());
 
         modem->setErrorFor("AT+EGINP=1,1,0");
         const Run write = onTheModem({"write", TAVEK_EXAMPLE_FILE});

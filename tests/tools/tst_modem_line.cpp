@@ -105,16 +105,15 @@ private slots:
         QCOMPARE(run(line, written, 1000).all(), answer);
     }
 
-    // The result code comes so much after the rest of its reply; the modem
-    // takes up the next line only after it.
+    // The result code comes so much after the line break in front of it.
     void aLateResultCodeComesLate() {
         ModemLine line = modem();
         line.setLateResultMsFor("AT", 30);
         const Program program = run(line, {"AT\r"}, 500);
         QCOMPARE(program.all(), Bytes("AT\r\r\nOK\r\n"));
-        // Echo, then "\r\n" of the (empty) information after 20 ms: none, so
-        // the whole result line comes 20 + 30 ms after the CR arrived.
-        QVERIFY(program.msAt(3) >= 3 * 1.04 + 50);
+        // The CR LF 20 ms after the CR arrived, the "O" 30 ms after it.
+        QVERIFY(program.msAt(3) >= 3 * 1.04 + 20 && program.msAt(3) < 3 * 1.04 + 25);
+        QVERIFY(program.msAt(5) >= program.msAt(3) + 30);
         const auto& received = line.received();
         QCOMPARE(received.size(), size_t(1));
         QCOMPARE(received[0].echoEnd, 3);   // after "AT\r"
