@@ -12,9 +12,9 @@
 // Prints the figures; a program, not a test.
 // Usage: config_bench [runs] [--traffic-recorder | --traffic-window] (TrafficWatching.h)
 #include "ConfigOperations.h"
-#include "ConfigView.h"
 #include "InputRecords.h"
 #include "ModemConnection.h"
+#include "OperationObserver.h"
 #include "PhoneRecords.h"
 #include "TrafficWatching.h"
 #include "VirtualModem.h"
@@ -39,24 +39,14 @@ constexpr double FirstWaitMs = 400;
 constexpr int ResultCharacters = 5;
 
 // The window, reduced to what the operations read and write.
-class QuietView : public ConfigView {
+class QuietView : public OperationObserver {
 public:
     InputsConfig inputs{};
-    std::array<QString, PhoneBookSize + 1> grid{};
+    PhoneBook phoneBook{};
 
     void setStatusText(const QString&) override {}
-    void setFramesEnabled(bool) override {}
-    void setControlsEnabled(bool) override {}
     void showModemError(const QString& text) override {
         std::fprintf(stderr, "Modem error: %s\n", qPrintable(text));
-    }
-    InputConfig inputConfig(int input) const override { return inputs.at(input - 1); }
-    void setInputConfig(int input, const InputConfig& config) override {
-        inputs.at(input - 1) = config;
-    }
-    QString phoneNumber(int position) const override { return grid.at(position); }
-    void setPhoneNumber(int position, const QString& number) override {
-        grid.at(position) = number;
     }
 };
 
@@ -105,7 +95,7 @@ void fill(VirtualModem& modem, QuietView& view) {
     std::array<QByteArray, 20> book;
     for (int p = 1; p <= PhoneBookSize; ++p) {
         book[p - 1] = "+3933512345" + QByteArray::number(p).rightJustified(2, '0');
-        view.grid[p] = QString::fromLatin1(book[p - 1]);
+        view.phoneBook[p - 1] = QString::fromLatin1(book[p - 1]);
     }
     modem.setPhoneBook(book);
     std::array<VirtualModem::Input, 3> inputs;
@@ -135,7 +125,7 @@ void runAgainst(bool instant, int runs, Watching watching) {
     // The listings as the modem sends them, for the read floors.
     QStringList phoneLines, inputLines;
     for (int p = 1; p <= PhoneBookSize; ++p)
-        phoneLines << QStringLiteral("+EGPHN: %1,\"%2\",128").arg(p).arg(view.grid[p]);
+        phoneLines << QStringLiteral("+EGPHN: %1,\"%2\",128").arg(p).arg(view.phoneBook[p - 1]);
     for (int n = 1; n <= InputCount; ++n) {
         const InputConfig& in = view.inputs[n - 1];
         inputLines << QStringLiteral("+EGINP: %1,1,%2,\"O\",\"S\"")
@@ -146,7 +136,7 @@ void runAgainst(bool instant, int runs, Watching watching) {
     }
     double phoneFloor = 0, inputFloor = 0;
     for (int p = 1; p <= PhoneBookSize; ++p)
-        phoneFloor += instant ? PauseMs : stepFloorMs(phoneBookCommand(p, view.grid[p]));
+        phoneFloor += instant ? PauseMs : stepFloorMs(phoneBookCommand(p, view.phoneBook[p - 1]));
     for (const QString& record : inputRecords(view.inputs))
         inputFloor += instant ? PauseMs : stepFloorMs(record);
     const double phoneReadFloor =
@@ -158,13 +148,13 @@ void runAgainst(bool instant, int runs, Watching watching) {
                 instant ? "a modem that answers at once"
                         : "a modem on a 9600 bit/s line, byte by byte, 20 ms processing",
                 runs, watchingName(watching));
-    report("phone book upload (20)", timeRuns(runs, [&] { SetNumbers(connection, view); }),
-           phoneFloor);
-    report("input upload (9 records)", timeRuns(runs, [&] { SendInputs(connection, view); }),
-           inputFloor);
-    report("phone book read (20)", timeRuns(runs, [&] { GetNumbers(connection, view); }),
+    report("phone book upload (20)",
+           timeRuns(runs, [&] { setNumbers(connection, view, view.phoneBook); }), phoneFloor);
+    report("input upload (9 records)",
+           timeRuns(runs, [&] { sendInputs(connection, view, view.inputs); }), inputFloor);
+    report("phone book read (20)", timeRuns(runs, [&] { getNumbers(connection, view); }),
            phoneReadFloor);
-    report("input read", timeRuns(runs, [&] { GetInputs(connection, view); }), inputReadFloor);
+    report("input read", timeRuns(runs, [&] { getInputs(connection, view); }), inputReadFloor);
 }
 
 } // namespace

@@ -4,7 +4,7 @@
 // Usage: link_bench [runs] [--traffic-recorder | --traffic-window] (TrafficWatching.h)
 #include "AtExchange.h"
 #include "ModemConnection.h"
-#include "ModemView.h"
+#include "OperationObserver.h"
 #include "TrafficWatching.h"
 #include "VirtualModem.h"
 
@@ -21,11 +21,9 @@
 
 namespace {
 
-class SilentView : public ModemView {
+class SilentView : public OperationObserver {
 public:
     void setStatusText(const QString&) override {}
-    void setFramesEnabled(bool) override {}
-    void setControlsEnabled(bool) override {}
     void showModemError(const QString&) override {}
 };
 

@@ -3,6 +3,7 @@
 // Runs the program's own start-up (splash, then the main window at 1.8 s)
 // and connects to a virtual modem linked in a test ports folder.
 // Run it under xvfb-run for the figures of a real display.
+#include "MainToolbar.h"
 #include "MainWindow.h"
 #include "PortsFolderLink.h"
 #include "Preloader.h"
@@ -105,10 +106,10 @@ int main(int argc, char* argv[]) {
     main->dialogs().modemError = [](const QString& text) {
         std::fprintf(stderr, "modem error: %s\n", qPrintable(text));
     };
-    main->cmbSerial()->setCurrentIndex(link.number() - 1);
+    main->toolbar()->cmbSerial()->setCurrentIndex(link.number() - 1);
     QElapsedTimer connecting;
     connecting.start();
-    main->run(ToolbarCommand::Connection);
+    main->toolbar()->action(QStringLiteral("connection"))->trigger();
     const qint64 connectMs = connecting.elapsed();
     if (!main->connection().ModemConnected)
         return 1;

@@ -1,143 +1,170 @@
 #include "CliArguments.h"
 
+#include "Console.h"
 #include "ExitCodes.h"
-#include "Output.h"
+#include "ModemCommands.h"
 
 #include "tavek_version.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 
 namespace {
 
-const QString description = QStringLiteral(
-    "Configures a KVZ GSM alarm modem over a serial port, as the Tavek window does.\n"
-    "\n"
-    "Commands:\n"
-    "  check                   the connection check: does a modem answer?\n"
-    "  read [FILE]             reads the inputs and the phone book into FILE (.tavek),\n"
-    "                          or onto standard output (no FILE, or -)\n"
-    "  write FILE              sends FILE's inputs and all 20 phone-book positions\n"
-    "                          (- reads the file from standard input)\n"
-    "  relay on|off            switches the relay\n"
-    "  factory-defaults --yes  restores the factory communication settings\n"
-    "  clear --yes             empties the phone book and loads the default inputs\n"
-    "                          and messages (\"Set default settings\")\n"
-    "  ports                   lists the serial ports with their Com numbers\n"
-    "\n"
-    "Exit codes:\n"
-    "  0  everything went through and the modem confirmed every step\n"
-    "  1  the modem did not answer, or did not confirm a step\n"
-    "  2  a wrong command line or a bad FILE to write (nothing was sent),\n"
-    "     or a FILE that could not be saved\n"
-    "  3  the port could not be opened, or was lost");
+QString tr(const char* text) {
+    return QCoreApplication::translate("tavek-cli", text);
+}
 
-// What each command takes after its name: none, one optional, one required.
-struct CommandShape {
+// The verbs of the program itself, what follows them, and their help; the
+// modem commands of the table follow them.
+struct Verb {
     const char* name;
+    const char* shape; // what it takes, for the help
     int least;
     int most;
-    bool needsYes;
+    const char* help;
 };
-constexpr CommandShape Commands[] = {
-    {"check", 0, 0, false},           {"read", 0, 1, false},
-    {"write", 1, 1, false},           {"relay", 1, 1, false},
-    {"factory-defaults", 0, 0, true}, {"clear", 0, 0, true},
-    {"ports", 0, 0, false},
+constexpr Verb OwnVerbs[] = {
+    {"check", "", 0, 0,
+     QT_TRANSLATE_NOOP("tavek-cli", "the connection check: does a modem answer?")},
+    {"read", "[FILE|-]", 0, 1,
+     QT_TRANSLATE_NOOP("tavek-cli", "reads the inputs and the phone book into FILE (.tavek), or "
+                                    "onto standard output")},
+    {"write", "FILE|-", 1, 1,
+     QT_TRANSLATE_NOOP("tavek-cli", "sends FILE's inputs and all 20 phone-book positions (-: "
+                                    "the file from standard input)")},
+    {"ports", "", 0, 0,
+     QT_TRANSLATE_NOOP("tavek-cli", "lists the serial ports with their Com numbers")},
 };
 
-const CommandShape* shapeOf(const QString& command) {
-    for (const CommandShape& shape : Commands) {
-        if (command == QLatin1String(shape.name))
-            return &shape;
-    }
+const Verb* ownVerb(const QString& name) {
+    for (const Verb& verb : OwnVerbs)
+        if (name == QLatin1String(verb.name))
+            return &verb;
     return nullptr;
 }
 
-ParsedCommandLine refused(const QCommandLineParser& parser, const QString& why) {
-    printErrorLine(QStringLiteral("tavek-cli: ") + why + u'\n');
-    printErrorLine(parser.helpText());
+QString description() {
+    QString text = tr("Configures a KVZ GSM alarm modem over a serial port, as the Tavek window "
+                      "does.") +
+                   QStringLiteral("\n\n") + tr("Commands:") + u'\n';
+    const auto add = [&text](const QString& usage, const QString& help) {
+        text += QStringLiteral("  %1 %2\n").arg(usage, -24).arg(help);
+    };
+    for (const Verb& verb : OwnVerbs)
+        add(QStringLiteral("%1 %2").arg(QLatin1String(verb.name), QLatin1String(verb.shape)),
+            tr(verb.help));
+    for (const ModemCommand& command : modemCommands())
+        add(command.id + (command.question ? QStringLiteral(" --yes") : QString()),
+            QCoreApplication::translate(ModemCommandsContext, command.caption));
+    add(QStringLiteral("relay on|off"), tr("the same as relay-on and relay-off"));
+    text += u'\n' + tr("Exit codes:") + u'\n' +
+            tr("  0  everything went through and the modem confirmed every step\n"
+               "  1  the modem did not answer, did not confirm a step, or a read was not whole\n"
+               "  2  a wrong command line or a bad FILE to write (nothing was sent),\n"
+               "     or a FILE that could not be saved\n"
+               "  3  the port could not be opened, or was lost");
+    return text;
+}
+
+// A usage error is one line, and where to read more.
+ParsedCommandLine refused(Console& console, const QString& why) {
+    console.error(QStringLiteral("tavek-cli: ") + why);
+    console.error(tr("Try 'tavek-cli --help'."));
     return {std::nullopt, ExitUsage};
 }
 
-// Why the command and what follows it make no sense; empty when they do.
-QString commandProblem(const QStringList& positional, bool yes) {
+// The verb and what follows it, "relay on" spelt as the table spells it;
+// or why they make no sense.
+struct Command {
+    QString verb, argument, problem;
+};
+Command commandOf(QStringList positional, bool yes) {
     if (positional.isEmpty())
-        return QStringLiteral("No command given.");
-    const QString& command = positional.first();
-    const CommandShape* shape = shapeOf(command);
-    if (!shape)
-        return QStringLiteral("Unknown command '%1'.").arg(command);
+        return {{}, {}, tr("No command given.")};
+    if (positional.size() == 2 && positional[0] == QLatin1String("relay") &&
+        (positional[1] == QLatin1String("on") || positional[1] == QLatin1String("off")))
+        positional = {QStringLiteral("relay-") + positional[1]};
+    const QString verb = positional.first();
     const qsizetype given = positional.size() - 1;
-    if (given < shape->least)
-        return QStringLiteral("%1 needs %2.")
-            .arg(command, command == QLatin1String("relay") ? QStringLiteral("on or off")
-                                                            : QStringLiteral("a FILE"));
-    if (given > shape->most)
-        return QStringLiteral("Unexpected argument '%1' after %2.")
-            .arg(positional.at(shape->most + 1), command);
-    if (command == QLatin1String("relay") && positional[1] != QLatin1String("on") &&
-        positional[1] != QLatin1String("off"))
-        return QStringLiteral("relay takes on or off, not '%1'.").arg(positional[1]);
-    if (shape->needsYes && !yes)
-        return command == QLatin1String("clear")
-                   ? QStringLiteral("clear deletes all data of the modem: the phone book and the "
-                                    "inputs' settings and messages. Add --yes to go ahead.")
-                   : QStringLiteral("factory-defaults resets all communication settings of the "
-                                    "modem. Add --yes to go ahead.");
-    return {};
+    int least = 0, most = 0;
+    if (const Verb* own = ownVerb(verb)) {
+        least = own->least;
+        most = own->most;
+    } else if (const ModemCommand* command = findModemCommand(verb)) {
+        if (command->question && !yes)
+            return {{},
+                    {},
+                    tr("%1 changes what the modem holds: \"%2\" Add --yes to go ahead.")
+                        .arg(verb, QCoreApplication::translate(
+                                       ModemCommandsContext,
+                                       command->question->lines.value(1).toUtf8().constData()))};
+    } else if (verb == QLatin1String("relay")) {
+        return {{}, {}, tr("relay takes on or off.")};
+    } else {
+        return {{}, {}, tr("Unknown command '%1'.").arg(verb)};
+    }
+    if (given < least)
+        return {{}, {}, tr("%1 needs a FILE, or - for standard input.").arg(verb)};
+    if (given > most)
+        return {
+            {}, {}, tr("Unexpected argument '%1' after %2.").arg(positional.at(most + 1), verb)};
+    return {verb, positional.value(1), {}};
 }
 
 } // namespace
 
-ParsedCommandLine parseCommandLine(const QStringList& arguments) {
+ParsedCommandLine parseCommandLine(const QStringList& arguments, Console& console) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(description);
-    parser.addPositionalArgument(QStringLiteral("command"), QStringLiteral("See Commands above."),
-                                 QStringLiteral("command [FILE|on|off]"));
+    parser.setApplicationDescription(description());
+    parser.addPositionalArgument(QStringLiteral("command"), tr("See Commands above."),
+                                 QStringLiteral("command [FILE|-]"));
     const QCommandLineOption port(
-        {"p", "port"},
-        QStringLiteral("The modem's port: comN or \"Com N\" as the window numbers them (a "
-                       "link comN in the ports folder, else the N-th listed port), or a device "
-                       "such as /dev/ttyUSB0. Default: com1."),
+        {QStringLiteral("p"), QStringLiteral("port")},
+        tr("The modem's port: comN or \"Com N\" as the window numbers them (a link comN in the "
+           "ports folder, else the N-th listed port), or a device such as /dev/ttyUSB0. "
+           "Default: com1."),
         QStringLiteral("PORT"), QStringLiteral("com1"));
-    const QCommandLineOption verbose({"v", "verbose"},
-                                     QStringLiteral("Shows the progress and the traffic on the "
-                                                    "line on standard error."));
-    const QCommandLineOption yes({"y", "yes"},
-                                 QStringLiteral("Confirms factory-defaults and clear."));
-    const QCommandLineOption help({"h", "help"}, QStringLiteral("Shows this help."));
-    const QCommandLineOption version(QStringLiteral("version"),
-                                     QStringLiteral("Shows the version."));
-    for (const QCommandLineOption& option : {port, verbose, yes, help, version})
+    const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
+                                     tr("Shows the progress and the traffic on the line on "
+                                        "standard error."));
+    const QCommandLineOption quiet({QStringLiteral("q"), QStringLiteral("quiet")},
+                                   tr("Prints nothing but errors."));
+    const QCommandLineOption yes({QStringLiteral("y"), QStringLiteral("yes")},
+                                 tr("Answers yes to the question of a command that changes what "
+                                    "the modem holds (factory-defaults, clear)."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  tr("Shows this help."));
+    const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")},
+                                     tr("Shows the version."));
+    for (const QCommandLineOption& option : {port, verbose, quiet, yes, help, version})
         parser.addOption(option);
 
     if (!parser.parse(arguments))
-        return refused(parser, parser.errorText());
+        return refused(console, parser.errorText());
     if (parser.isSet(help)) {
-        printBytes(parser.helpText().toLocal8Bit());
+        console.bytes(parser.helpText().toLocal8Bit());
         return {std::nullopt, ExitConfirmed};
     }
     if (parser.isSet(version)) {
-        printLine(QStringLiteral("tavek-cli %1.%2")
-                      .arg(tavek::version::major)
-                      .arg(tavek::version::minor));
+        console.line(QStringLiteral("tavek-cli %1.%2")
+                         .arg(tavek::version::major)
+                         .arg(tavek::version::minor));
         return {std::nullopt, ExitConfirmed};
     }
-
-    const QStringList positional = parser.positionalArguments();
-    const QString problem = commandProblem(positional, parser.isSet(yes));
-    if (!problem.isEmpty())
-        return refused(parser, problem);
+    const Command command = commandOf(parser.positionalArguments(), parser.isSet(yes));
+    if (!command.problem.isEmpty())
+        return refused(console, command.problem);
     const std::optional<PortChoice> portChoice = parsePortArgument(parser.value(port));
     if (!portChoice)
-        return refused(parser, QStringLiteral("--port %1 names no port: give comN (1 to %2), "
-                                              "\"Com N\" or a device path such as /dev/ttyUSB0.")
-                                   .arg(parser.value(port))
-                                   .arg(HighestComNumber));
-
+        return refused(console, tr("--port %1 names no port: give comN (1 to %2), \"Com N\" or a "
+                                   "device path such as /dev/ttyUSB0.")
+                                    .arg(parser.value(port))
+                                    .arg(HighestComNumber));
+    console.quiet = parser.isSet(quiet);
     Invocation invocation;
-    invocation.command = positional.first();
-    invocation.argument = positional.value(1);
+    invocation.verb = command.verb;
+    invocation.argument = command.argument;
     invocation.port = *portChoice;
     invocation.verbose = parser.isSet(verbose);
     invocation.yes = parser.isSet(yes);

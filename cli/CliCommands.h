@@ -1,7 +1,15 @@
 #pragma once
 
-struct Invocation;
+#include <QStringList>
 
-// Runs one command of tavek-cli through the window's own operations and
-// returns its exit code (ExitCodes.h).
-int runInvocation(const Invocation& invocation);
+class Console;
+class QIODevice;
+struct LinkEnvironment;
+
+// Runs tavek-cli with its command line (the program's name first) through
+// the same session and command table as the window, and returns its exit
+// code (ExitCodes.h). The modem is reached through the environment: the
+// system's serial ports, or the line simulation's; standard input is read
+// for "write -".
+int runTavekCli(const QStringList& arguments, Console& console, const LinkEnvironment& environment,
+                QIODevice& standardInput);

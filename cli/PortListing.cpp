@@ -1,6 +1,6 @@
 #include "PortListing.h"
 
-#include "Output.h"
+#include "Console.h"
 #include "PortCatalog.h"
 
 namespace {
@@ -11,17 +11,17 @@ QString hex4(quint16 id) {
 
 } // namespace
 
-void printPortCatalog() {
+void printPortCatalog(Console& console) {
     const QList<CatalogPort> ports = portCatalog();
     if (ports.isEmpty()) {
-        printLine(QStringLiteral("No serial ports."));
+        console.line(QStringLiteral("No serial ports."));
         return;
     }
     for (const CatalogPort& port : ports) {
         QStringList numbers;
         for (int n : port.comNumbers)
             numbers << QStringLiteral("Com %1").arg(n);
-        printLine(
+        console.line(
             QStringLiteral("%1  %2").arg(numbers.join(QStringLiteral(", ")), -8).arg(port.device));
         QStringList known;
         for (const QString& text : {port.description, port.manufacturer})
@@ -33,14 +33,14 @@ void printPortCatalog() {
             known << QStringLiteral("USB %1:%2").arg(hex4(*port.vendorId), hex4(*port.productId));
         const QString indent(10, u' ');
         if (!known.isEmpty())
-            printLine(indent + known.join(QStringLiteral(", ")));
+            console.line(indent + known.join(QStringLiteral(", ")));
         if (!port.byIdPath.isEmpty())
-            printLine(indent + QStringLiteral("stable name ") + port.byIdPath);
+            console.line(indent + QStringLiteral("stable name ") + port.byIdPath);
         for (const QString& link : port.linkPaths)
-            printLine(indent + QStringLiteral("linked as ") + link);
+            console.line(indent + QStringLiteral("linked as ") + link);
         if (!port.present)
-            printLine(indent + QStringLiteral("missing: no device is there"));
+            console.line(indent + QStringLiteral("missing: no device is there"));
         else if (!port.accessible)
-            printLine(indent + QStringLiteral("no access: ") + accessAdvice(port));
+            console.line(indent + QStringLiteral("no access: ") + accessAdvice(port));
     }
 }

@@ -4,4 +4,5 @@
 // links, one entry each on standard output, headed by the "Com N" that reach
 // it and its device, then what is known of it (the system's description,
 // its stable name, its links, whether this user may open it).
-void printPortCatalog();
+class Console;
+void printPortCatalog(Console& console);

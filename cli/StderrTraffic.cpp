@@ -1,7 +1,5 @@
 #include "StderrTraffic.h"
 
-#include "Output.h"
-
 void StderrTraffic::rowFinished(const TrafficRow& row) {
-    printErrorLine(trafficRowText(row));
+    print_(trafficRowText(row));
 }

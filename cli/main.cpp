@@ -1,9 +1,11 @@
 // tavek-cli: the modem operations of the Tavek window from the command line,
 // for scripts and for configuring many modems alike. No display is needed.
-#include "CliArguments.h"
 #include "CliCommands.h"
+#include "Console.h"
+#include "LinkEnvironment.h"
 
 #include <QCoreApplication>
+#include <QFile>
 
 #include <csignal>
 
@@ -13,8 +15,8 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavek-cli"));
-    const ParsedCommandLine parsed = parseCommandLine(QCoreApplication::arguments());
-    if (!parsed.invocation)
-        return parsed.exitCode;
-    return runInvocation(*parsed.invocation);
+    Console console;
+    QFile standardInput;
+    standardInput.open(stdin, QIODevice::ReadOnly);
+    return runTavekCli(QCoreApplication::arguments(), console, LinkEnvironment{}, standardInput);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "InputConfig.h"
+#include "ModemConfiguration.h"
 
 #include <QByteArray>
 #include <QIODevice>
@@ -19,14 +19,6 @@
 // and reads.
 inline const QString ConfigurationFormatName = QStringLiteral("tavek-configuration");
 inline constexpr int ConfigurationFileVersion = 1;
-
-struct ModemConfiguration {
-    InputsConfig inputs;
-    // The number at position p is phoneBook[p - 1]; an empty string is a free position.
-    std::array<QString, PhoneBookSize> phoneBook;
-
-    bool operator==(const ModemConfiguration&) const = default;
-};
 
 // The file's text: indented JSON in a fixed key order, UTF-8, ending in a
 // newline. A message box that shows the placeholder is written as null, any

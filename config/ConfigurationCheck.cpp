@@ -63,7 +63,7 @@ QStringList unsavableParts(const ModemConfiguration& configuration) {
     return problems + numberProblems(configuration.phoneBook);
 }
 
-QString unsendableNumbersText(const std::array<QString, PhoneBookSize>& phoneBook) {
+QString unsendableNumbersText(const PhoneBook& phoneBook) {
     const QStringList problems = numberProblems(phoneBook);
     if (problems.isEmpty())
         return {};

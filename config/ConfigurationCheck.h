@@ -16,4 +16,4 @@ QStringList unsavableParts(const ModemConfiguration& configuration);
 // The phone-book positions whose text the modem's phone book cannot take as
 // a number, as the one box that names them before a "Set" sends anything;
 // empty when every position is free or holds a number.
-QString unsendableNumbersText(const std::array<QString, PhoneBookSize>& phoneBook);
+QString unsendableNumbersText(const PhoneBook& phoneBook);

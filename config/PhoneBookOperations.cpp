@@ -1,7 +1,7 @@
 // The phone book: upload, deletion in the grid, and read-back.
 #include "ConfigOperations.h"
 
-#include "ConfigView.h"
+#include "OperationObserver.h"
 #include "PhoneBookReply.h"
 #include "PhoneRecords.h"
 
@@ -15,42 +15,46 @@ constexpr int DeletePumpsPerPosition = 1000;
 OperationPlan setNumbersPlan(const PhoneBook& numbers) {
     OperationPlan plan;
     for (int p = 1; p <= PhoneBookSize; ++p)
-        plan.steps << Step{{phoneBookCommand(p, numbers[p - 1]),
-                            500,
-                            CompletionRule::FinalResult,
-                            true,
-                            {QStringLiteral("AT"), QStringLiteral("OK")}},
-                           QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)};
+        plan.steps << Step{
+            .exchange = {.command = phoneBookCommand(p, numbers[p - 1]),
+                         .timeoutMs = 500,
+                         .rule = CompletionRule::FinalResult,
+                         .pumpEvents = true,
+                         .markers = {QStringLiteral("AT"), QStringLiteral("OK")}},
+            .text = QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)};
     return plan;
 }
 
-OperationResult SetNumbers(ModemConnection& connection, ConfigView& view) {
-    // The grid cannot change while the upload runs: its frame is disabled.
-    PhoneBook numbers;
-    for (int p = 1; p <= PhoneBookSize; ++p)
-        numbers[p - 1] = view.phoneNumber(p);
-    return runOperation(connection, view, setNumbersPlan(numbers));
+OperationResult setNumbers(ModemConnection& connection, OperationObserver& observer,
+                           const PhoneBook& numbers) {
+    return runOperation(connection, observer, setNumbersPlan(numbers));
 }
 
-void DeleteNumbers(ConfigView& view) {
-    // Only the grid is emptied; SetNumbers then empties the modem's positions.
+PhoneBook deleteNumbersFromGrid(OperationObserver& observer,
+                                const std::function<void(int position)>& emptied) {
+    // Only what is shown is emptied; setNumbers then empties the modem's positions.
     for (int p = 1; p <= PhoneBookSize; ++p) {
-        view.setStatusText(
+        observer.setStatusText(
             QStringLiteral("Modem Connected, deleting Phone Number pos. %1...OK").arg(p));
         for (int i = 0; i < DeletePumpsPerPosition; ++i)
-            view.pumpEvents();
-        view.setPhoneNumber(p, QString());
+            observer.pumpEvents();
+        if (emptied)
+            emptied(p);
     }
+    return PhoneBook{};
 }
 
-ReadResult GetNumbers(ModemConnection& connection, ConfigView& view) {
-    const QueryReply reply = runQuery(connection, view, {QStringLiteral("AT+EGPHN?")});
+PhoneBookRead getNumbers(ModemConnection& connection, OperationObserver& observer) {
+    const QueryReply reply = runQuery(connection, observer, {QStringLiteral("AT+EGPHN?")});
     if (reply.end == OperationEnd::Cancelled)
-        return {reply.end, false};
-    // Rows the reply does not list keep their text; entries that arrived
-    // whole are written also when the reply was cut.
-    const PhoneBookListing listing = parsePhoneBookReply(reply.text);
-    for (const PhoneBookEntry& entry : listing.entries)
-        view.setPhoneNumber(entry.position, entry.number);
-    return {reply.end, reply.complete && listing.whole};
+        return {reply.end, false, {}};
+    // Entries that arrived whole count also when the reply was cut.
+    PhoneBookListing listing = parsePhoneBookReply(reply.text);
+    return {reply.end, reply.complete && listing.whole, std::move(listing.entries)};
+}
+
+PhoneBook applyPhoneBookEntries(PhoneBook shown, const std::vector<PhoneBookEntry>& arrived) {
+    for (const PhoneBookEntry& entry : arrived)
+        shown[entry.position - 1] = entry.number;
+    return shown;
 }

@@ -1,7 +1,7 @@
 #include "AtExchange.h"
 
 #include "ModemConnection.h"
-#include "ModemView.h"
+#include "OperationObserver.h"
 
 #include <algorithm>
 
@@ -74,7 +74,7 @@ int passWaitMs(qint64 elapsedNs, int timeoutMs) {
     return int(std::min<qint64>(longestPassWaitMs, leftNs / nsPerMs + 1));
 }
 
-CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
+CollectionEnd collectReply(ModemConnection& connection, OperationObserver& view,
                            const ExchangeSpec& exchange) {
     SerialPort& port = connection.port();
     const qint64 timeoutNs = qint64(exchange.timeoutMs) * nsPerMs;
@@ -113,7 +113,7 @@ CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
     }
 }
 
-ExchangeOutcome runAtExchange(ModemConnection& connection, ModemView& view,
+ExchangeOutcome runAtExchange(ModemConnection& connection, OperationObserver& view,
                               const ExchangeSpec& exchange) {
     // A close the user asked for meanwhile is taken before anything is sent.
     if (exchange.pumpEvents)
@@ -140,7 +140,7 @@ ExchangeOutcome runAtExchange(ModemConnection& connection, ModemView& view,
                : ExchangeOutcome::NotAnswered;
 }
 
-bool waitPumping(ModemConnection& connection, ModemView& view, int ms) {
+bool waitPumping(ModemConnection& connection, OperationObserver& view, int ms) {
     LinkClock& clock = connection.clock();
     const qint64 start = clock.nowNs();
     // Pumps, then sleeps briefly so that the wait costs no CPU; the sleep is

@@ -7,7 +7,7 @@
 #include <QtGlobal>
 
 class ModemConnection;
-class ModemView;
+class OperationObserver;
 
 // When a collection may end before its time-out.
 enum class CompletionRule {
@@ -46,7 +46,7 @@ enum class CollectionEnd { Ended, PortFailed, Cancelled };
 // 10 ms for data, pumps events if asked, reads everything waiting, then tests
 // the time-out and the completion rule. Always reads at least once. Result
 // codes that belong to earlier commands are reported as late as they come.
-CollectionEnd collectReply(ModemConnection& connection, ModemView& view,
+CollectionEnd collectReply(ModemConnection& connection, OperationObserver& view,
                            const ExchangeSpec& exchange);
 
 // The current command's own reply in ReplyBuffer, as far as it has come.
@@ -62,10 +62,10 @@ void settleResultCodes(ModemConnection& connection);
 int passWaitMs(qint64 elapsedNs, int timeoutMs);
 
 // Write, collect, judge the command's own reply.
-ExchangeOutcome runAtExchange(ModemConnection& connection, ModemView& view,
+ExchangeOutcome runAtExchange(ModemConnection& connection, OperationObserver& view,
                               const ExchangeSpec& exchange);
 
 // Waits more than ms milliseconds, pumping events (the pause after a reply
 // is 200 ms; the first waits of the readers 400 ms). False when the user
 // closed the window meanwhile.
-bool waitPumping(ModemConnection& connection, ModemView& view, int ms);
+bool waitPumping(ModemConnection& connection, OperationObserver& view, int ms);

@@ -91,10 +91,6 @@ public:
 
     qint64 sinceSendNs() const { return clock_->nowNs() - SendTime; }
 
-    // True while a command of the window runs on the connection (CommandRun).
-    bool busy() const { return busy_; }
-    void setBusy(bool busy) { busy_ = busy; }
-
 private:
     std::unique_ptr<SystemClock> ownClock_;
     bool modemEchoes_ = true;
@@ -107,5 +103,4 @@ private:
     std::function<QStringList()> listPorts_;
     QString namedDevice_;
     QString connectedDevice_;
-    bool busy_ = false;
 };

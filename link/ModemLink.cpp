@@ -2,7 +2,7 @@
 
 #include "AtExchange.h"
 #include "ModemConnection.h"
-#include "ModemView.h"
+#include "OperationObserver.h"
 #include "PortErrors.h"
 
 #include <algorithm>
@@ -14,7 +14,8 @@ const QStringList answerMarkers{QStringLiteral("AT"), QStringLiteral("OK")};
 
 // The connection check ends on a port error: the user learns why, the port
 // is released, and the window stays disconnected.
-void endCheckOnPortError(ModemConnection& connection, ModemView& view, const PortError& error) {
+void endCheckOnPortError(ModemConnection& connection, OperationObserver& view,
+                         const PortError& error) {
     view.showModemError(portErrorMessage(error));
     connection.port().close();
     connection.ModemConnected = false;
@@ -22,9 +23,10 @@ void endCheckOnPortError(ModemConnection& connection, ModemView& view, const Por
 }
 
 // The window was closed: the port is let go and nothing more is said.
-void endCheckOnClose(ModemConnection& connection) {
+bool endCheckOnClose(ModemConnection& connection) {
     connection.port().close();
     connection.ModemConnected = false;
+    return false;
 }
 
 std::optional<PortError> failureOf(const SerialPort& port) {
@@ -61,8 +63,8 @@ bool holdsEcho(const QString& reply, const QString& command) {
 // code, is read before the port is used for anything else, so that a result
 // code still on its way is not taken for the next command's. Here the
 // connection learns whether the modem echoes. False when the port failed.
-bool readCheckReplyToItsEnd(ModemConnection& connection, ModemView& view, const ExchangeSpec& check,
-                            int owed) {
+bool readCheckReplyToItsEnd(ModemConnection& connection, OperationObserver& view,
+                            const ExchangeSpec& check, int owed) {
     connection.setModemEchoes(holdsEcho(connection.ReplyBuffer, check.command));
     connection.setOwedResultCodes(owed);
     ExchangeSpec rest = check;
@@ -79,7 +81,7 @@ bool readCheckReplyToItsEnd(ModemConnection& connection, ModemView& view, const 
 
 } // namespace
 
-void ConnectModem(ModemConnection& connection, ModemView& view) {
+bool connectModem(ModemConnection& connection, OperationObserver& view) {
     SerialPort& port = connection.port();
     port.close();
     view.setStatusText(QStringLiteral("Modem Connecting..."));
@@ -94,21 +96,22 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
                        QStringLiteral("No serial port is Com %1").arg(connection.commPortNumber())};
         none.comNumber = connection.commPortNumber();
         endCheckOnPortError(connection, view, none);
-        return;
+        return false;
     }
     if (auto error = port.open(device)) {
         error->comNumber = connection.commPortNumber();
         endCheckOnPortError(connection, view, *error);
-        return;
+        return false;
     }
     port.discardInput();
 
     // No events are pumped: the window does not react during the check.
-    const ExchangeSpec check{QStringLiteral("AT"),
-                             1500,
-                             CompletionRule::Length,
-                             false,
-                             {QStringLiteral("at"), QStringLiteral("OK"), QStringLiteral("AT")}};
+    const ExchangeSpec check{
+        .command = QStringLiteral("AT"),
+        .timeoutMs = 1500,
+        .rule = CompletionRule::Length,
+        .pumpEvents = false,
+        .markers = {QStringLiteral("at"), QStringLiteral("OK"), QStringLiteral("AT")}};
     int owed = 0;
     for (int attempt = 1; attempt <= 2; ++attempt) {
         // Two collections of the same kind, the second reading at least once more.
@@ -122,7 +125,7 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
             return endCheckOnClose(connection);
         if (end != CollectionEnd::Ended) {
             endCheckOnPortError(connection, view, *failureOf(port));
-            return;
+            return false;
         }
         // The check goes by its markers alone, whatever else the reply holds.
         if (holdsMarker(connection.ReplyBuffer, check.markers)) {
@@ -130,14 +133,13 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
                 if (view.cancelled())
                     return endCheckOnClose(connection);
                 endCheckOnPortError(connection, view, *failureOf(port));
-                return;
+                return false;
             }
             connection.ReplyBuffer.clear();
             connection.attach(device); // the port is open on it already
-            view.setFramesEnabled(true);
             connection.ModemConnected = true;
             view.setStatusText(QStringLiteral("Modem Connected"));
-            return; // the port stays open
+            return true; // the port stays open
         }
         // Without echo, a first "AT" that got no result code may still get one.
         connection.setModemEchoes(holdsEcho(connection.ReplyBuffer, check.command));
@@ -146,7 +148,7 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
         owed = connection.owedResultCodes();
         if (const auto error = clearModemLine(port)) {
             endCheckOnPortError(connection, view, *error);
-            return;
+            return false;
         }
     }
 
@@ -154,15 +156,20 @@ void ConnectModem(ModemConnection& connection, ModemView& view) {
     view.showModemError(noAnswerMessage(device, connection.commPortNumber()));
     connection.ModemConnected = false;
     view.setStatusText(disconnectedText);
+    return false;
 }
 
 OperationPlan relayPlan(const QString& command) {
-    return {QStringLiteral("Modem Connected, sending relay string..."),
-            {{{command, 1500, CompletionRule::FinalResult, true, answerMarkers},
-              QStringLiteral("Modem Connected, sending relay string")}}};
+    return {.openingText = QStringLiteral("Modem Connected, sending relay string..."),
+            .steps = {{.exchange = {.command = command,
+                                    .timeoutMs = 1500,
+                                    .rule = CompletionRule::FinalResult,
+                                    .pumpEvents = true,
+                                    .markers = answerMarkers},
+                       .text = QStringLiteral("Modem Connected, sending relay string")}}};
 }
 
-OperationResult SendRelayString(ModemConnection& connection, ModemView& view,
+OperationResult sendRelayString(ModemConnection& connection, OperationObserver& view,
                                 const QString& command) {
     return runOperation(connection, view, relayPlan(command));
 }
@@ -173,17 +180,22 @@ QStringList factoryDefaultCommands() {
 }
 
 OperationPlan factoryDefaultsPlan() {
-    OperationPlan plan{QStringLiteral("Modem Connected, sending default string..."), {}};
+    OperationPlan plan{.openingText = QStringLiteral("Modem Connected, sending default string..."),
+                       .steps = {}};
     const QStringList commands = factoryDefaultCommands();
     for (qsizetype i = 0; i < commands.size(); ++i)
         plan.steps << Step{
-            {commands[i], 2000, CompletionRule::FinalResult, true, answerMarkers},
-            QStringLiteral("Modem Connected, sending default string no. %1").arg(i + 1),
-            true};
+            .exchange = {.command = commands[i],
+                         .timeoutMs = 2000,
+                         .rule = CompletionRule::FinalResult,
+                         .pumpEvents = true,
+                         .markers = answerMarkers},
+            .text = QStringLiteral("Modem Connected, sending default string no. %1").arg(i + 1),
+            .announced = true};
     return plan;
 }
 
-OperationResult SendDefaultString(ModemConnection& connection, ModemView& view) {
+OperationResult sendDefaultString(ModemConnection& connection, OperationObserver& view) {
     return runOperation(connection, view, factoryDefaultsPlan());
 }
 

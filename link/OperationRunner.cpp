@@ -1,7 +1,7 @@
 #include "OperationRunner.h"
 
 #include "ModemConnection.h"
-#include "ModemView.h"
+#include "OperationObserver.h"
 #include "PortErrors.h"
 
 namespace {
@@ -18,8 +18,9 @@ PortError failureOf(const SerialPort& port) {
 }
 
 // Ends an operation that cannot go on; nothing more is sent.
-OperationResult stopped(ModemConnection& connection, ModemView& view, OperationResult result,
-                        OperationEnd end, const std::optional<PortError>& error = {}) {
+OperationResult stopped(ModemConnection& connection, OperationObserver& view,
+                        OperationResult result, OperationEnd end,
+                        const std::optional<PortError>& error = {}) {
     result.end = end;
     connection.port().close();
     if (end == OperationEnd::PortUnavailable) {
@@ -35,7 +36,7 @@ OperationResult stopped(ModemConnection& connection, ModemView& view, OperationR
 
 } // namespace
 
-OperationResult runOperation(ModemConnection& connection, ModemView& view,
+OperationResult runOperation(ModemConnection& connection, OperationObserver& view,
                              const OperationPlan& plan) {
     OperationResult result;
     if (!plan.openingText.isEmpty())
@@ -69,7 +70,7 @@ OperationResult runOperation(ModemConnection& connection, ModemView& view,
     return result;
 }
 
-QueryReply runQuery(ModemConnection& connection, ModemView& view, const QueryPlan& plan) {
+QueryReply runQuery(ModemConnection& connection, OperationObserver& view, const QueryPlan& plan) {
     const auto stop = [&](OperationEnd end) {
         QString arrived;
         if (end == OperationEnd::PortLost) {
@@ -94,7 +95,11 @@ QueryReply runQuery(ModemConnection& connection, ModemView& view, const QueryPla
 
     connection.SendTime = connection.clock().nowNs();
     switch (collectReply(connection, view,
-                         {plan.query, plan.timeoutMs, CompletionRule::FinalResult, true, {}})) {
+                         {.command = plan.query,
+                          .timeoutMs = plan.timeoutMs,
+                          .rule = CompletionRule::FinalResult,
+                          .pumpEvents = true,
+                          .markers = {}})) {
     case CollectionEnd::PortFailed:
         return stop(OperationEnd::PortLost);
     case CollectionEnd::Cancelled:

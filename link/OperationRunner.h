@@ -7,7 +7,7 @@
 #include <QStringList>
 
 class ModemConnection;
-class ModemView;
+class OperationObserver;
 
 // How an operation on the modem ended.
 enum class OperationEnd {
@@ -49,7 +49,7 @@ inline constexpr int PauseAfterReplyMs = 200;
 // also after a failed one, and "Modem Connected" at the end. When the port
 // cannot be had or is lost, the operation stops at once, the port is let go
 // and the user learns why; a closed window stops it silently.
-OperationResult runOperation(ModemConnection& connection, ModemView& view,
+OperationResult runOperation(ModemConnection& connection, OperationObserver& view,
                              const OperationPlan& plan);
 
 // A query of the readers: nothing is read for the first wait; then the
@@ -69,7 +69,7 @@ struct QueryReply {
 
 // A port that cannot be opened gives an empty reply and no box (the reader's
 // caller says what could not be read); one lost midway is told at once.
-QueryReply runQuery(ModemConnection& connection, ModemView& view, const QueryPlan& plan);
+QueryReply runQuery(ModemConnection& connection, OperationObserver& view, const QueryPlan& plan);
 
 // Items as a sentence lists them: "3", "3 and 7", "3, 7 and 12".
 QString spokenList(const QStringList& items);

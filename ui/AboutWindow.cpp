@@ -34,7 +34,7 @@ AboutWindow::AboutWindow(QWidget* owner)
     emblem->setObjectName(QStringLiteral("Image1"));
     emblem->setGeometry(twipsRect(120, 120, 2505, 2505));
     emblem->setPixmap(
-        renderPicture(QStringLiteral(":/images/emblem.svg"), emblem->size(), devicePixelRatio()));
+        renderPicture(QStringLiteral(":/icons/emblem.svg"), emblem->size(), devicePixelRatio()));
     emblem->setScaledContents(true);
     emblem->setAccessibleName(QStringLiteral("Tavek emblem"));
 

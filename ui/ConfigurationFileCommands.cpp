@@ -43,7 +43,7 @@ QString listed(const QString& heading, const QStringList& items) {
 void MainWindow::openConfiguration() {
     // A dialog opened from inside a running command's waits would hold that
     // command until it closed.
-    if (connection_.busy())
+    if (session_.busy())
         return;
     const QString path = fileDialogs_.openFileName(lastFolder());
     if (path.isEmpty())
@@ -59,24 +59,16 @@ void MainWindow::openConfiguration() {
     }
     // As if the user had typed it all: messages in the ordinary colour, no
     // message as the placeholder in the placeholder colour.
-    const ModemConfiguration& configuration = *reading.configuration;
-    for (int n = 1; n <= InputCount; ++n)
-        setInputConfig(n, configuration.inputs[n - 1]);
-    for (int p = 1; p <= PhoneBookSize; ++p)
-        setPhoneNumber(p, configuration.phoneBook[p - 1]);
+    model_.setConfiguration(*reading.configuration);
     // Nothing shown comes from an incomplete read any more, so the "Set"
     // buttons need not ask before they send it.
-    inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
+    session_.forgetIncompleteReads();
 }
 
 void MainWindow::saveConfiguration() {
-    if (connection_.busy())
+    if (session_.busy())
         return;
-    ModemConfiguration shown;
-    for (int n = 1; n <= InputCount; ++n)
-        shown.inputs[n - 1] = inputConfig(n);
-    for (int p = 1; p <= PhoneBookSize; ++p)
-        shown.phoneBook[p - 1] = phoneNumber(p);
+    const ModemConfiguration& shown = model_.configuration();
     // Said in the window's words before a file name is asked for: a file
     // that would not open again is not written.
     const QStringList problems = unsavableParts(shown);

@@ -3,53 +3,30 @@
 #include <QPainter>
 #include <QSvgRenderer>
 
-#include <array>
-
 // The pictures are compiled into this static library; registering them here
 // pulls them into every program that uses an image.
 static void registerImages() {
-    Q_INIT_RESOURCE(images);
+    Q_INIT_RESOURCE(icons);
 }
 
 namespace {
 const bool imagesRegistered = (registerImages(), true);
-
-QString imagePath(const char* name) {
-    return QStringLiteral(":/images/") + QLatin1String(name);
-}
 } // namespace
 
-QIcon toolbarImage(int index) {
-    // One image a line, by its number.
-    static constexpr std::array<const char*, ToolbarImageCount> files = {
-        "plug-out.svg",           // 1
-        "plug-in.svg",            // 2
-        "reset-arrows.svg",       // 3
-        "green-square.svg",       // 4
-        "red-square.svg",         // 5
-        "about-bubble.svg",       // 6
-        nullptr,                  // 7
-        "blank-sheet.svg",        // 8
-        "open-configuration.svg", // 9
-        "save-configuration.svg", // 10
-        "traffic-arrows.svg",     // 11
-        "serial-connector.svg",   // 12
-    };
-    if (index < 1 || index > ToolbarImageCount || files[index - 1] == nullptr)
-        return {};
-    return QIcon(imagePath(files[index - 1]));
+QIcon iconNamed(QStringView name) {
+    return QIcon(QStringLiteral(":/icons/%1.svg").arg(name));
 }
 
 QIcon setButtonIcon() {
-    return QIcon(imagePath("set-arrow.svg"));
+    return iconNamed(u"set");
 }
 
 QIcon exitButtonIcon() {
-    return QIcon(imagePath("exit-door.svg"));
+    return iconNamed(u"exit");
 }
 
 QIcon productIcon() {
-    return QIcon(imagePath("emblem.svg"));
+    return iconNamed(u"emblem");
 }
 
 QPixmap renderPicture(const QString& resource, const QSize& size, qreal devicePixelRatio) {

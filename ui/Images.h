@@ -4,12 +4,13 @@
 #include <QPixmap>
 #include <QSize>
 #include <QString>
+#include <QStringView>
 
-// The toolbar's image store: images 1 to 10 of 32 x 32 pixels. Image 7 has
-// never been used and is empty.
-inline constexpr int ToolbarImageCount = 12;
+// The pictures, found by their names in the folder icons/ (":/icons/<name>.svg"):
+// every command's image is named after its id, so a new command's picture
+// needs no list.
 inline constexpr QSize ToolbarImageSize(32, 32);
-QIcon toolbarImage(int index);
+QIcon iconNamed(QStringView name);
 
 // The curved arrow of the two "Set" buttons.
 QIcon setButtonIcon();

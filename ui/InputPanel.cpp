@@ -79,6 +79,13 @@ InputPanel::InputPanel(int input, QWidget* parent)
     addLabel(QStringLiteral("lblSMSmessage"), input + 2, QStringLiteral("Message Double:"),
              twipsRect(120, 5640, 3015, 255), this);
     double_ = addMessageBox(input + 3, QStringLiteral("Double"), twipsRect(120, 5880, 3015, 285));
+
+    for (const auto& pair : {optActive_, optPort_, optBit_})
+        for (QRadioButton* option : pair)
+            connect(option, &QRadioButton::toggled, this, &InputPanel::edited);
+    connect(cmbMsec_, &QComboBox::currentIndexChanged, this, &InputPanel::edited);
+    for (MessageTextBox* box : {single_, double_})
+        connect(box, &MessageTextBox::messageChanged, this, &InputPanel::edited);
 }
 
 QGroupBox* InputPanel::addFrame(const QString& name, int element, const QString& caption,

@@ -39,6 +39,10 @@ public:
     InputConfig config() const;
     void setConfig(const InputConfig& config);
 
+signals:
+    // Something the panel shows changed: a choice, the delay, a message.
+    void edited();
+
 private:
     QGroupBox* addFrame(const QString& name, int element, const QString& caption, QRect place);
     QRadioButton* addOption(QWidget* frame, const QString& name, int element,

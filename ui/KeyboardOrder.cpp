@@ -1,11 +1,8 @@
 #include "KeyboardOrder.h"
 
-#include "InputPanel.h"
-#include "MainWindow.h"
-
 #include <QAction>
-#include <QGroupBox>
-#include <QToolButton>
+#include <QToolBar>
+#include <QWidget>
 
 #include <algorithm>
 
@@ -47,16 +44,18 @@ QList<QWidget*> tabStopsIn(QWidget* area) {
 }
 } // namespace
 
-void setKeyboardOrder(MainWindow& window) {
+void setKeyboardOrder(const QList<QWidget*>& areas) {
     QList<QWidget*> order;
-    // The toolbar's actions in their order: commands added to its table
-    // fall into place by themselves.
-    MainToolbar& toolbar = *window.toolbar();
-    for (QAction* action : toolbar.actions())
-        order << tabStopsIn(toolbar.widgetForAction(action));
-    for (int input = 1; input <= InputCount; ++input)
-        order << tabStopsIn(window.inputPanel(input));
-    order << window.cmdSendInputs() << tabStopsIn(window.frmNumbers());
+    for (QWidget* area : areas) {
+        // A toolbar's actions in their order: commands added to it fall into
+        // place by themselves.
+        if (auto* toolbar = qobject_cast<QToolBar*>(area)) {
+            for (QAction* action : toolbar->actions())
+                order << tabStopsIn(toolbar->widgetForAction(action));
+        } else {
+            order << tabStopsIn(area);
+        }
+    }
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order[i - 1], order[i]);
 }

@@ -1,46 +1,45 @@
 #pragma once
 
+#include <QLatin1StringView>
+#include <QString>
+#include <QStringList>
 #include <QToolBar>
 
-#include <array>
-#include <optional>
+#include <map>
 
 class QAction;
 class QComboBox;
 class QToolButton;
 
-// The toolbar's commands, by name. Their order on the toolbar, their images
-// and tooltips live in one table (MainToolbar.cpp). The original seven
-// positions come first here, in their order; commands added since follow.
-enum class ToolbarCommand {
-    Connection,
-    ResetModem,
-    DefaultSettings,
-    RelayOn,
-    RelayOff,
-    OpenConfiguration,
-    SaveConfiguration,
-    ModemTraffic,
-    SerialPorts,
-    About,
-};
-inline constexpr int ToolbarCommandCount = 10;
+// The window's own commands, beside the modem commands of the table
+// (ModemCommands.h). Their ids are the buttons' object names and the names
+// of their pictures.
+namespace WindowCommand {
+inline constexpr QLatin1StringView Connection("connection");
+inline constexpr QLatin1StringView OpenConfiguration("open-configuration");
+inline constexpr QLatin1StringView SaveConfiguration("save-configuration");
+inline constexpr QLatin1StringView ModemTraffic("modem-traffic");
+inline constexpr QLatin1StringView SerialPorts("serial-ports");
+inline constexpr QLatin1StringView About("about");
+} // namespace WindowCommand
 
 // The toolbar: the connection button, a gap that holds the port selector,
-// then the image buttons of the other commands. Commands that need a
-// connected modem are disabled until one is.
+// a button for every modem command of the table, then the window's own
+// commands, About last. Commands that need a connected modem are disabled
+// until one is.
 class MainToolbar : public QToolBar {
     Q_OBJECT
 public:
     explicit MainToolbar(QWidget* parent = nullptr);
 
-    QAction* action(ToolbarCommand command) const;
-    QToolButton* button(ToolbarCommand command) const;
     QComboBox* cmbSerial() const { return cmbSerial_; }
+    // Every command's id, in the toolbar's order.
+    QStringList commandIds() const;
+    QAction* action(const QString& id) const;
+    QToolButton* button(const QString& id) const;
 
-    // The commands that work only while connected (reset, defaults, relays,
-    // the configuration files).
-    static bool needsConnection(ToolbarCommand command);
+    // The commands that work only while connected: the modem commands and
+    // the configuration files.
     void setConnectedCommandsEnabled(bool enabled);
 
     // The connection button shows the plug out of its socket (image 1) while
@@ -48,18 +47,14 @@ public:
     void showConnectionImage(bool plugged);
     int connectionImage() const { return connectionImage_; }
 
-    // The position on the toolbar, 1 to 7 with the selector's gap at 2, of
-    // each of the commands the toolbar has always had, in that order; 0 for
-    // the commands added since.
-    static int position(ToolbarCommand command);
-    // The command at a position; nothing for the gap.
-    static std::optional<ToolbarCommand> commandAt(int position);
-
 signals:
-    void triggered(ToolbarCommand command);
+    void triggered(const QString& id);
 
 private:
-    std::array<QAction*, ToolbarCommandCount> actions_{};
+    QAction* addCommand(const QString& id, const QString& toolTip, bool needsConnection);
+
+    std::map<QString, QAction*> actions_;
+    QStringList needConnection_;
     QComboBox* cmbSerial_ = nullptr;
     int connectionImage_ = 1;
 };

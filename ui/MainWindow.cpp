@@ -2,15 +2,16 @@
 
 #include "AboutWindow.h"
 #include "AccessibleInterfaces.h"
+#include "ConfigurationBinding.h"
 #include "Images.h"
-#include "InitMainWindow.h"
 #include "InputPanel.h"
 #include "KeyboardOrder.h"
 #include "MainToolbar.h"
-#include "MessageTextBox.h"
 #include "PhoneGrid.h"
-#include "PortErrors.h"
+#include "PortSelector.h"
+#include "PortsDialog.h"
 #include "StatusClock.h"
+#include "TrafficWindow.h"
 #include "Twips.h"
 #include "WindowFont.h"
 
@@ -40,26 +41,16 @@ MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
     // The device is held open while connected: one that goes away between
     // commands ends the connection at once. (A command running meanwhile
     // finds out itself and says so.)
-    connection_.port().setLostHandler([this] {
-        QTimer::singleShot(0, this, [this] {
-            if (connection_.busy() || !connection_.ModemConnected || closing_)
-                return;
-            const auto failure = connection_.port().failure();
-            PortError lost = failure.value_or(PortError{});
-            lost.device = connection_.connectedDevice();
-            lost.lost = true;
-            showModemError(portErrorMessage(lost));
-            enterLostState();
-        });
-    });
+    connection_.port().setLostHandler(
+        [this] { QTimer::singleShot(0, this, [this] { session_.deviceLost(); }); });
     dialogs_ = Dialogs::forWindow(this);
     openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     toolbar_ = new MainToolbar(this);
     toolbar_->setGeometry(twipsRect(0, 0, 14640, 660));
-    connect(toolbar_, &MainToolbar::triggered, this, &MainWindow::run);
+    connect(toolbar_, &MainToolbar::triggered, this, &MainWindow::runCommand);
     // The port selector's handler: entry p (from 0) stands for "Com p+1".
-    connect(cmbSerial(), &QComboBox::currentIndexChanged, this, [this](int position) {
+    connect(toolbar_->cmbSerial(), &QComboBox::currentIndexChanged, this, [this](int position) {
         // Emptying the list is no choice of the user's.
         if (position >= 0)
             connection_.setCommPortNumber(qint16(position + 1));
@@ -68,17 +59,20 @@ MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
     buildModemSettings();
     buildPhoneNumbers();
     buildStatusBar();
-    setKeyboardOrder(*this);
+    binding_ = new ConfigurationBinding(model_, panels_, *phoneGrid_, this);
+    QList<QWidget*> order{toolbar_};
+    order << QList<QWidget*>(panels_.begin(), panels_.end()) << cmdSendInputs_ << frmNumbers_;
+    setKeyboardOrder(order);
 
-    timer1_ = new QTimer(this);
-    timer1_->setObjectName(QStringLiteral("Timer1"));
-    timer1_->setInterval(1000);
-    connect(timer1_, &QTimer::timeout, this,
+    auto* clock = new QTimer(this);
+    clock->setObjectName(QStringLiteral("Timer1"));
+    clock->setInterval(1000);
+    connect(clock, &QTimer::timeout, this,
             [this] { clockPanel_->setText(clockText(QDateTime::currentDateTime())); });
-    timer1_->start();
+    clock->start();
 
     // The load handler.
-    InitMainWindow(*this);
+    initMainWindow();
 }
 
 MainWindow::~MainWindow() {
@@ -88,7 +82,7 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildModemSettings() {
-    frmMain_ = new QGroupBox(QStringLiteral(" Modem Settings "), this);
+    frmMain_ = new QGroupBox(tr(" Modem Settings "), this);
     frmMain_->setObjectName(QStringLiteral("frmMain"));
     frmMain_->setGeometry(twipsRect(120, 720, 10815, 7815));
     frmMain_->setEnabled(false);
@@ -99,58 +93,57 @@ void MainWindow::buildModemSettings() {
         panel->setGeometry(twipsRect(lefts[input - 1], 240, 3255, 6495));
         panels_[input - 1] = panel;
     }
-    cmdSendInputs_ = addSetButton(frmMain_, QStringLiteral("cmdSendInputs"),
-                                  QStringLiteral("Send Input configuration to modem"),
-                                  twipsRect(9840, 6840, 855, 855));
-    connect(cmdSendInputs_, &QToolButton::clicked, this, &MainWindow::sendInputsClicked);
+    cmdSendInputs_ =
+        addSetButton(frmMain_, QStringLiteral("cmdSendInputs"),
+                     tr("Send Input configuration to modem"), twipsRect(9840, 6840, 855, 855));
+    connect(cmdSendInputs_, &QToolButton::clicked, this, [this] { session_.sendInputs(); });
 }
 
 void MainWindow::buildPhoneNumbers() {
-    frmNumbers_ = new QGroupBox(QStringLiteral(" Phone Numbers "), this);
+    frmNumbers_ = new QGroupBox(tr(" Phone Numbers "), this);
     frmNumbers_->setObjectName(QStringLiteral("frmNumbers"));
     frmNumbers_->setGeometry(twipsRect(11040, 720, 3495, 7815));
     frmNumbers_->setEnabled(false);
 
     phoneGrid_ = new PhoneGrid(frmNumbers_);
     phoneGrid_->setObjectName(QStringLiteral("PhoneGrid"));
-    phoneGrid_->setAccessibleName(QStringLiteral("Phone Numbers"));
+    phoneGrid_->setAccessibleName(tr("Phone Numbers"));
     phoneGrid_->setGeometry(twipsRect(120, 480, 3015, 5295));
 
-    auto* explanation = new QLabel(
-        QStringLiteral("The number must be inserted without \"00\" in the prefix but with \"+\" "
-                       "and with no spaces."),
-        frmNumbers_);
+    auto* explanation = new QLabel(tr("The number must be inserted without \"00\" in the prefix "
+                                      "but with \"+\" and with no spaces."),
+                                   frmNumbers_);
     explanation->setObjectName(QStringLiteral("lblNoExplanation"));
     explanation->setWordWrap(true);
     explanation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     explanation->setGeometry(twipsRect(120, 5760, 3375, 495));
 
-    auto* example = new QLabel(QStringLiteral("Ex: +393351234567"), frmNumbers_);
+    auto* example = new QLabel(tr("Ex: +393351234567"), frmNumbers_);
     example->setObjectName(QStringLiteral("Label1"));
     QFont bold = example->font();
     bold.setBold(true);
     example->setFont(bold);
     example->setGeometry(twipsRect(120, 6240, 3255, 255));
 
-    cmdSetNumbers_ = addSetButton(frmNumbers_, QStringLiteral("cmdSetNumbers"),
-                                  QStringLiteral("Send phone numbers to modem"),
-                                  twipsRect(2400, 6840, 855, 855));
-    connect(cmdSetNumbers_, &QToolButton::clicked, this, &MainWindow::setNumbersClicked);
+    QToolButton* setNumbers =
+        addSetButton(frmNumbers_, QStringLiteral("cmdSetNumbers"),
+                     tr("Send phone numbers to modem"), twipsRect(2400, 6840, 855, 855));
+    connect(setNumbers, &QToolButton::clicked, this, [this] { session_.setNumbers(); });
 }
 
-QToolButton* MainWindow::addSetButton(QWidget* frame, const QString& name, const QString& tooltip,
+QToolButton* MainWindow::addSetButton(QWidget* frame, const QString& name, const QString& toolTip,
                                       QRect place) {
     auto* button = new QToolButton(frame);
     button->setObjectName(name);
-    button->setText(QStringLiteral("Set"));
-    button->setToolTip(tooltip);
+    button->setText(tr("Set"));
+    button->setToolTip(toolTip);
     button->setIcon(setButtonIcon());
     button->setIconSize(QSize(32, 32));
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setGeometry(place);
     button->setFocusPolicy(Qt::StrongFocus);
-    button->setAccessibleName(QStringLiteral("Set"));
-    button->setAccessibleDescription(tooltip);
+    button->setAccessibleName(tr("Set"));
+    button->setAccessibleDescription(toolTip);
     return button;
 }
 
@@ -165,75 +158,46 @@ void MainWindow::buildStatusBar() {
     statusLine_->setFixedWidth(twips(10600));
     // A screen reader reads the panels' text as their names, and hears of
     // each new status as a name change; what they are is their description.
-    statusLine_->setAccessibleDescription(QStringLiteral("Status"));
+    statusLine_->setAccessibleDescription(tr("Status"));
     clockPanel_ = new QLabel(statusBar_);
     clockPanel_->setObjectName(QStringLiteral("StatusBar1_panel2"));
     clockPanel_->setFixedWidth(twips(3900));
-    clockPanel_->setAccessibleDescription(QStringLiteral("Date and time"));
+    clockPanel_->setAccessibleDescription(tr("Date and time"));
     for (QLabel* panel : {statusLine_, clockPanel_}) {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar_->addWidget(panel);
     }
 }
 
-QComboBox* MainWindow::cmbSerial() const {
-    return toolbar_->cmbSerial();
-}
-
-MessageTextBox* MainWindow::txtMessage(int element) const {
-    // Elements 1 to 3 are the Single boxes of inputs 1 to 3, 4 to 6 their Double boxes.
-    if (element >= 1 && element <= InputCount)
-        return inputPanel(element)->singleBox();
-    if (element > InputCount && element <= 2 * InputCount)
-        return inputPanel(element - InputCount)->doubleBox();
-    return nullptr;
-}
-
-QComboBox* MainWindow::cmbMsec(int element) const {
-    return inputPanel(element)->cmbMsec();
+// The steps keep the order the modem tools always had; it shows only in the
+// port selection of step 8, made while the grid still held what it held.
+void MainWindow::initMainWindow() {
+    connection_.ModemConnected = false;
+    setStatusText(tr("Modem Disconnected"));
+    fillPortSelector(*toolbar_->cmbSerial(), connection_);
+    selectPort(0);
+    phoneGrid_->setCellText(0, 0, tr("Pos."));
+    phoneGrid_->setCellText(0, PhoneGrid::NumberColumn, tr("Phone Number"));
+    phoneGrid_->setGeneralAlignment(PhoneGrid::NumberColumn);
+    phoneGrid_->setColumnWidth(0, twips(500));
+    phoneGrid_->setColumnWidth(PhoneGrid::NumberColumn, twips(2500));
+    for (int row = 1; row <= PhoneBookSize; ++row)
+        phoneGrid_->setCellText(row, 0, QString::number(row));
+    clockPanel_->setText(clockText(QDateTime::currentDateTime()));
 }
 
 void MainWindow::selectPort(int position) {
+    QComboBox& selector = *toolbar_->cmbSerial();
     {
-        const QSignalBlocker quiet(cmbSerial());
-        cmbSerial()->setCurrentIndex(position);
+        const QSignalBlocker quiet(selector);
+        selector.setCurrentIndex(position);
     }
     connection_.setCommPortNumber(qint16(position + 1));
-}
-
-void MainWindow::setStatusText(const QString& text) {
-    statusLine_->setText(text);
 }
 
 void MainWindow::setFramesEnabled(bool enabled) {
     frmMain_->setEnabled(enabled);
     frmNumbers_->setEnabled(enabled);
-}
-
-void MainWindow::showModemError(const QString& text) {
-    dialogs_.modemError(text);
-}
-
-InputConfig MainWindow::inputConfig(int input) const {
-    return inputPanel(input)->config();
-}
-
-void MainWindow::setInputConfig(int input, const InputConfig& config) {
-    inputPanel(input)->setConfig(config);
-}
-
-QString MainWindow::phoneNumber(int position) const {
-    return phoneGrid_->cellText(position, PhoneGrid::NumberColumn);
-}
-
-void MainWindow::setPhoneNumber(int position, const QString& number) {
-    if (position >= 1 && position <= PhoneBookSize)
-        phoneGrid_->setCellText(position, PhoneGrid::NumberColumn, number);
-}
-
-void MainWindow::setControlsEnabled(bool enabled) {
-    toolbar_->setEnabled(enabled);
-    setFramesEnabled(enabled);
 }
 
 void MainWindow::showEvent(QShowEvent* event) {

@@ -37,8 +37,10 @@ MessageTextBox::MessageTextBox(QWidget* parent) : QLineEdit(parent) {
     applyTextColour();
     // The limit is for typing: a longer text the modem sent back is shown
     // whole, and typing can shorten it but never make it longer.
-    connect(this, &QLineEdit::textChanged, this,
-            [this] { setMaxLength(qMax(MessageMaxLength, int(text().size()))); });
+    connect(this, &QLineEdit::textChanged, this, [this] {
+        setMaxLength(qMax(MessageMaxLength, int(text().size())));
+        emit messageChanged();
+    });
 }
 
 MessageText MessageTextBox::message() const {
@@ -66,8 +68,11 @@ void MessageTextBox::noteRefused(const QString& character) {
 }
 
 void MessageTextBox::setInPlaceholderColour(bool placeholder) {
+    const bool changed = placeholder != placeholderColour_;
     placeholderColour_ = placeholder;
     applyTextColour();
+    if (changed)
+        emit messageChanged();
 }
 
 void MessageTextBox::applyTextColour() {

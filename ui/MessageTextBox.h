@@ -25,6 +25,10 @@ public:
     bool inPlaceholderColour() const { return placeholderColour_; }
     void setInPlaceholderColour(bool placeholder);
 
+signals:
+    // The text or its colour changed, by the user or by the box's own rules.
+    void messageChanged();
+
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;

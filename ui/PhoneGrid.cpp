@@ -154,9 +154,12 @@ void PhoneGrid::typeCharacter(char16_t code) {
             return;
         }
         setCellText(selectedPhoneRow_, NumberColumn, typed);
+        emit numberTyped(selectedPhoneRow_);
     } else if (code == u'\b') {
-        if (!text.isEmpty())
+        if (!text.isEmpty()) {
             setCellText(selectedPhoneRow_, NumberColumn, text.chopped(1));
+            emit numberTyped(selectedPhoneRow_);
+        }
     } else {
         if (code == u'\r')
             selectedPhoneRow_ = qMin(selectedPhoneRow_ + 1, PhoneBookSize);

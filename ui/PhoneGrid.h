@@ -32,6 +32,10 @@ public:
     // row by row, the headings' row first.
     static constexpr int accessibleIndex(int row, int column) { return row * ColumnCount + column; }
 
+signals:
+    // The user changed the number of a row by typing.
+    void numberTyped(int row);
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void changeEvent(QEvent* event) override;

@@ -36,7 +36,7 @@ Preloader::Preloader(std::function<void()> showMain, QWidget* parent)
     picture->setObjectName(QStringLiteral("Image1"));
     picture->setGeometry(twipsRect(0, 0, 9000, 6000));
     picture->setPixmap(
-        renderPicture(QStringLiteral(":/images/splash.svg"), picture->size(), devicePixelRatio()));
+        renderPicture(QStringLiteral(":/icons/splash.svg"), picture->size(), devicePixelRatio()));
 
     auto* version = new QLabel(programVersionText(), this);
     version->setObjectName(QStringLiteral("Label2"));

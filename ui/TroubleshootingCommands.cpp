@@ -2,6 +2,7 @@
 // traffic and the serial ports.
 #include "MainWindow.h"
 
+#include "MainToolbar.h"
 #include "PortSelector.h"
 #include "PortsDialog.h"
 #include "TrafficWindow.h"
@@ -54,7 +55,8 @@ void MainWindow::showSerialPorts() {
 void MainWindow::portLinksChanged() {
     // Only while not connected: the connection's device is fixed until the
     // disconnect, whatever the numbers say.
-    const int chosen = cmbSerial()->currentIndex();
-    fillPortSelector(*cmbSerial(), connection_);
+    QComboBox& selector = *toolbar_->cmbSerial();
+    const int chosen = selector.currentIndex();
+    fillPortSelector(selector, connection_);
     selectPort(qMax(0, chosen));
 }

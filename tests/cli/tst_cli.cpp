@@ -208,7 +208,10 @@ private slots:
             QByteArray(2 << 20, ' '));
         row("an unknown option", {"--colour", "check"}, 2, "tavek-cli: Unknown option 'colour'.",
             "0 ");
-        row("clear without --yes", {"clear"}, 2, "tavek-cli: clear deletes all data", "0 ");
+        row("clear without --yes", {"clear"}, 2,
+            "tavek-cli: clear changes what the modem holds: \"This action will delete all data!\" "
+            "Add --yes to go ahead.\nTry 'tavek-cli --help'.\n",
+            "0 ");
         row("a port that is no port", {"--port", "ttyUSB0", "check"}, 2,
             "tavek-cli: --port ttyUSB0 names no port", "0 ");
     }

@@ -66,13 +66,13 @@ private slots:
         bench.modem.setInputs(longMessages);
 
         // As after a connection check: both reads, whole.
-        QCOMPARE(GetInputs(bench.connection, bench.view).complete, true);
-        QCOMPARE(GetNumbers(bench.connection, bench.view).complete, true);
+        QCOMPARE(readInputsIntoView(bench.connection, bench.view).complete, true);
+        QCOMPARE(readNumbersIntoView(bench.connection, bench.view).complete, true);
         QCOMPARE(bench.view.window(), shown);
 
         // Both "Set" buttons: every step confirmed, the modem's store unchanged.
-        const OperationResult sentInputs = SendInputs(bench.connection, bench.view);
-        const OperationResult sentNumbers = SetNumbers(bench.connection, bench.view);
+        const OperationResult sentInputs = sendShownInputs(bench.connection, bench.view);
+        const OperationResult sentNumbers = setShownNumbers(bench.connection, bench.view);
         QCOMPARE(sentInputs.unconfirmed + sentNumbers.unconfirmed, QList<int>{});
         QVERIFY(sentInputs.completed() && sentNumbers.completed());
         QVERIFY(bench.modem.phoneBook() == book);
@@ -83,8 +83,8 @@ private slots:
 
         // And read again: the window is the same.
         bench.view = RecordingView(&bench.connection);
-        QCOMPARE(GetInputs(bench.connection, bench.view).complete, true);
-        QCOMPARE(GetNumbers(bench.connection, bench.view).complete, true);
+        QCOMPARE(readInputsIntoView(bench.connection, bench.view).complete, true);
+        QCOMPARE(readNumbersIntoView(bench.connection, bench.view).complete, true);
         QCOMPARE(bench.view.window(), shown);
     }
 };

@@ -13,8 +13,8 @@
 
 #include <functional>
 
-using Operation = std::function<OperationResult(ModemConnection&, ConfigView&)>;
-using Reader = std::function<ReadResult(ModemConnection&, ConfigView&)>;
+using Operation = std::function<OperationResult(ModemConnection&, RecordingView&)>;
+using Reader = std::function<ShownRead(ModemConnection&, RecordingView&)>;
 Q_DECLARE_METATYPE(Operation)
 
 namespace {
@@ -41,14 +41,14 @@ private slots:
         QTest::addColumn<QByteArray>("unfinished"); // the first command: it gets its echo only
         QTest::addColumn<int>("timeoutMs");
         QTest::newRow("input record, 1.5 s")
-            << Operation(SendInputs) << QByteArray(R"(AT+EGINP=1,0,0,"O","S")") << 1500;
+            << Operation(sendShownInputs) << QByteArray(R"(AT+EGINP=1,0,0,"O","S")") << 1500;
         QTest::newRow("phone-book position, 0.5 s")
-            << Operation(SetNumbers) << QByteArray("AT+EGPHN=1") << 500;
+            << Operation(setShownNumbers) << QByteArray("AT+EGPHN=1") << 500;
         // A read that never ends is not whole: counted here as its one step unconfirmed.
-        const Operation readInputs = [](ModemConnection& connection, ConfigView& view) {
-            return OperationResult{OperationEnd::Completed, GetInputs(connection, view).complete
-                                                                ? QList<int>{}
-                                                                : QList<int>{1}};
+        const Operation readInputs = [](ModemConnection& connection, RecordingView& view) {
+            return OperationResult{OperationEnd::Completed,
+                                   readInputsIntoView(connection, view).complete ? QList<int>{}
+                                                                                 : QList<int>{1}};
         };
         QTest::newRow("input read, 0.4 s before reading and 0.6 s reading")
             << readInputs << QByteArray("AT+EGINP?") << 1000;
@@ -92,8 +92,8 @@ private slots:
         for (int p = 1; p <= 20; ++p)
             bench.view.grid[p] = "+39" + QString::number(p);
 
-        const OperationResult inputs = SendInputs(bench.connection, bench.view);
-        const OperationResult numbers = SetNumbers(bench.connection, bench.view);
+        const OperationResult inputs = sendShownInputs(bench.connection, bench.view);
+        const OperationResult numbers = setShownNumbers(bench.connection, bench.view);
 
         QCOMPARE(inputs.unconfirmed, QList<int>{4});
         QCOMPARE(numbers.unconfirmed, (QList<int>{3, 12}));
@@ -122,7 +122,7 @@ private slots:
         for (int p = 1; p <= 20; ++p)
             bench.view.grid[p] = "+39" + QString::number(p);
 
-        const OperationResult numbers = SetNumbers(bench.connection, bench.view);
+        const OperationResult numbers = setShownNumbers(bench.connection, bench.view);
 
         QCOMPARE(numbers.unconfirmed, (QList<int>{3, 4}));
         QCOMPARE(bench.lines().size(), 20);
@@ -138,19 +138,20 @@ private slots:
         QTest::addColumn<QString>("window");
 
         const auto reading = [](Reader read) {
-            return [read](ModemConnection& connection, ConfigView& view) {
+            return [read](ModemConnection& connection, RecordingView& view) {
                 return OperationResult{read(connection, view).end, {}};
             };
         };
         const QString before = "1 0 O S [mine] [] | " + empty + " | " + empty + " | 1:+typed";
-        QTest::newRow("inputs upload, sixth record") << Operation(SendInputs) << 6 << 0 << before;
+        QTest::newRow("inputs upload, sixth record")
+            << Operation(sendShownInputs) << 6 << 0 << before;
         QTest::newRow("numbers upload, twelfth position")
-            << Operation(SetNumbers) << 12 << 0 << before;
+            << Operation(setShownNumbers) << 12 << 0 << before;
         QTest::newRow("inputs read, at the query")
-            << Operation(reading(GetInputs)) << 1 << 0 << before;
+            << Operation(reading(readInputsIntoView)) << 1 << 0 << before;
         // The echo, then the first two entries whole and part of the third.
         QTest::newRow("numbers read, mid-listing")
-            << Operation(reading(GetNumbers)) << 0 << 10 + 2 + 2 * 22 + 10
+            << Operation(reading(readNumbersIntoView)) << 0 << 10 + 2 + 2 * 22 + 10
             << "1 0 O S [mine] [] | " + empty + " | " + empty + " | 1:+391 | 2:+392";
     }
     void deviceVanishes() {

@@ -3,7 +3,6 @@
 // line, the connection check, the relay command, the factory defaults, their
 // time-outs and pauses, and what the user is told when the port fails.
 #include "AtExchange.h"
-#include "CommandRun.h"
 #include "ModemBench.h"
 #include "ModemLink.h"
 #include "OwnHome.h"
@@ -118,27 +117,6 @@ private slots:
         QCOMPARE(spokenList({"3", "7", "12"}), "3, 7 and 12");
     }
 
-    // A command of the window: no second one while it runs, the controls off
-    // while it runs and on again after, unless the connection was lost.
-    void commandsRunOneAtATime() {
-        ModemConnection connection;
-        connection.ModemConnected = true;
-        RecordingView view(&connection);
-        {
-            const CommandRun first(connection, view, CommandRun::Controls::Off);
-            QVERIFY(first.started() &&
-                    !CommandRun(connection, view, CommandRun::Controls::Untouched).started());
-            QVERIFY(connection.busy()); // the refused one did not end the first
-        }
-        QVERIFY(!connection.busy());
-        QVERIFY(CommandRun(connection, view, CommandRun::Controls::Untouched).started());
-        {
-            const CommandRun upload(connection, view, CommandRun::Controls::Off);
-            connection.ModemConnected = false; // the device went away meanwhile
-        }
-        QCOMPARE(view.events, (QStringList{"controls: off", "controls: on", "controls: off"}));
-    }
-
     // A reply ends with its final result code on a line of its own; an
     // error code makes it not answered, whatever the echo holds.
     void repliesEndAndAreJudged_data() {
@@ -215,14 +193,16 @@ private slots:
         QElapsedTimer took;
         took.start();
 
-        ConnectModem(bench.connection, bench.view);
+        const bool connected = connectModem(bench.connection, bench.view);
 
         const bool success = error.isEmpty();
+        QCOMPARE(connected, success);
         const QString box = bench.view.errors().value(0);
-        QCOMPARE(
-            bench.view.events,
-            (QStringList{"status: Modem Connecting...", success ? "frames: on" : "error: " + box,
-                         success ? connected : "status: Modem Disconnected"}));
+        const QStringList said =
+            success ? QStringList{"status: Modem Connecting...", "status: Modem Connected"}
+                    : QStringList{"status: Modem Connecting...", "error: " + box,
+                                  "status: Modem Disconnected"};
+        QCOMPARE(bench.view.events, said);
         error.replace("{device}", device).replace("{com}", QString::number(bench.com));
         QVERIFY2(QRegularExpression("^" + error).match(box).hasMatch(), qPrintable(box));
         QCOMPARE(bench.connection.ModemConnected, success);
@@ -251,7 +231,7 @@ private slots:
         bench.setEcho(answer != "small"); // the echo alone would count
         OutcomeClock outcomeShown(bench);
 
-        const OperationResult result = SendRelayString(bench.connection, bench.view, command);
+        const OperationResult result = sendRelayString(bench.connection, bench.view, command);
 
         const bool confirmed = answer == "ok";
         QCOMPARE(bench.view.events,
@@ -285,7 +265,7 @@ private slots:
             bench.modem.setReplyFor("AT&F", "");
         OutcomeClock firstOutcome(bench);
 
-        const OperationResult result = SendDefaultString(bench.connection, bench.view);
+        const OperationResult result = sendDefaultString(bench.connection, bench.view);
 
         QStringList expected{"status: Modem Connected, sending default string..."};
         for (int n = 1; n <= 5; ++n) {
@@ -329,8 +309,8 @@ private slots:
         }
 
         const OperationResult result =
-            relay ? SendRelayString(bench.connection, bench.view, RelayOnCommand)
-                  : SendDefaultString(bench.connection, bench.view);
+            relay ? sendRelayString(bench.connection, bench.view, RelayOnCommand)
+                  : sendDefaultString(bench.connection, bench.view);
 
         QCOMPARE(result.end, OperationEnd::PortLost);
         QCOMPARE(bench.view.errors().size(), 1);

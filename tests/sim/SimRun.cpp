@@ -1,7 +1,6 @@
 #include "SimRun.h"
 
 #include "ConfigOperations.h"
-#include "ConfigView.h"
 #include "InputRecords.h"
 #include "MainToolbar.h"
 #include "MainWindow.h"
@@ -10,6 +9,7 @@
 #include "PhoneRecords.h"
 #include "ReplyOwnership.h"
 #include "TrafficRows.h"
+#include "WindowControls.h"
 
 #include <QCoreApplication>
 #include <QGroupBox>
@@ -79,7 +79,7 @@ private:
 
 // The window of the operations run on their own: what it shows, and the
 // user closing it at a given time.
-class SimView final : public ConfigView {
+class SimView final : public OperationObserver {
 public:
     SimView(const SimClock& clock, std::optional<qint64> closeAt)
         : clock_(clock), closeAt_(closeAt) {}
@@ -88,8 +88,6 @@ public:
     QStringList statuses, errors;
 
     void setStatusText(const QString& text) override { statuses << text; }
-    void setFramesEnabled(bool) override {}
-    void setControlsEnabled(bool) override {}
     void showModemError(const QString& text) override { errors << text; }
     void pumpEvents() override {}
     // The operations look before each command; the first look after the
@@ -100,14 +98,11 @@ public:
         return closedAt.has_value();
     }
     mutable std::optional<qint64> closedAt;
-    InputConfig inputConfig(int input) const override { return inputs.at(input - 1); }
-    void setInputConfig(int input, const InputConfig& config) override {
-        inputs.at(input - 1) = config;
-    }
-    QString phoneNumber(int position) const override { return grid.at(position); }
-    void setPhoneNumber(int position, const QString& number) override {
-        if (position >= 1 && position <= PhoneBookSize)
-            grid[position] = number;
+    PhoneBook phoneBook() const {
+        PhoneBook book;
+        for (int p = 1; p <= PhoneBookSize; ++p)
+            book[p - 1] = grid[p];
+        return book;
     }
 
 private:
@@ -417,21 +412,21 @@ std::optional<qint64> SimRunner::Impl::runOperations(const Schedule& s, SimDevic
         began = clock.nowNs();
         return t;
     };
-    ConnectModem(connection, view);
+    connectModem(connection, view);
     check.bounded(QStringLiteral("the connection check"), took(), checkBoundMs);
     if (connection.ModemConnected && !view.cancelled()) {
         switch (s.flow) {
         case SimFlow::Relay:
-            SendRelayString(connection, view, RelayOnCommand);
+            sendRelayString(connection, view, RelayOnCommand);
             check.bounded(QStringLiteral("the relay command"), took(), uploadBoundMs(1, 1500));
             break;
         case SimFlow::FactoryDefaults:
-            SendDefaultString(connection, view);
+            sendDefaultString(connection, view);
             check.bounded(QStringLiteral("the factory defaults"), took(), uploadBoundMs(5, 2000));
             break;
         case SimFlow::SendInputs: {
             view.inputs = panelsOf(s.newInputs);
-            SendInputs(connection, view);
+            sendInputs(connection, view, view.inputs);
             check.bounded(QStringLiteral("the input upload"), took(), uploadBoundMs(9, 1500));
             check.sentExactly(inputRecords(view.inputs), traffic.exchanges);
             break;
@@ -442,48 +437,56 @@ std::optional<qint64> SimRunner::Impl::runOperations(const Schedule& s, SimDevic
                 view.grid[p] = QString::fromLatin1(s.newPhoneBook[p - 1]);
                 expected << phoneBookCommand(p, view.grid[p]);
             }
-            SetNumbers(connection, view);
+            setNumbers(connection, view, view.phoneBook());
             check.bounded(QStringLiteral("the phone-book upload"), took(), uploadBoundMs(20, 500));
             check.sentExactly(expected, traffic.exchanges);
             break;
         }
         case SimFlow::GetInputs: {
-            const ReadResult read = GetInputs(connection, view);
+            const InputsRead read = getInputs(connection, view);
+            view.inputs = applyInputsReading(view.inputs, read.arrived);
             check.bounded(QStringLiteral("the input read"), took(), readBoundMs);
             check.inputsRead(read.end == OperationEnd::Completed && read.complete, view.inputs);
             break;
         }
         case SimFlow::GetNumbers: {
-            const ReadResult read = GetNumbers(connection, view);
+            const PhoneBookRead read = getNumbers(connection, view);
+            for (const PhoneBookEntry& entry : read.arrived)
+                view.grid[entry.position] = entry.number;
             check.bounded(QStringLiteral("the phone-book read"), took(), readBoundMs);
             check.numbersRead(read.end == OperationEnd::Completed && read.complete,
                               [&](int p) { return view.grid[p]; });
             break;
         }
         case SimFlow::DefaultSettings: {
-            DeleteNumbers(view);
-            const OperationResult numbers = SetNumbers(connection, view);
+            deleteNumbersFromGrid(view, [&](int p) { view.grid[p].clear(); });
+            const OperationResult numbers = setNumbers(connection, view, view.phoneBook());
             if (numbers.completed()) {
-                LoadDefaultMessages(view);
-                SendInputs(connection, view);
+                view.inputs = loadDefaultMessages(view.inputs);
+                sendInputs(connection, view, view.inputs);
             }
             check.bounded(QStringLiteral("the default settings"), took(),
                           uploadBoundMs(20, 500) + uploadBoundMs(9, 1500));
             break;
         }
         case SimFlow::ReadThenSet: {
-            const ReadResult inputs = GetInputs(connection, view);
-            const ReadResult numbers =
-                inputs.end == OperationEnd::Completed ? GetNumbers(connection, view) : inputs;
+            const InputsRead inputs = getInputs(connection, view);
+            view.inputs = applyInputsReading(view.inputs, inputs.arrived);
+            PhoneBookRead numbers{inputs.end, false, {}};
+            if (inputs.end == OperationEnd::Completed) {
+                numbers = getNumbers(connection, view);
+                for (const PhoneBookEntry& entry : numbers.arrived)
+                    view.grid[entry.position] = entry.number;
+            }
             check.bounded(QStringLiteral("the two reads"), took(), 2 * readBoundMs);
             const bool whole = inputs.end == OperationEnd::Completed && inputs.complete &&
                                numbers.end == OperationEnd::Completed && numbers.complete;
             check.inputsRead(whole, view.inputs);
             check.numbersRead(whole, [&](int p) { return view.grid[p]; });
             if (whole) {
-                const OperationResult sent = SendInputs(connection, view);
+                const OperationResult sent = sendInputs(connection, view, view.inputs);
                 if (sent.completed())
-                    SetNumbers(connection, view);
+                    setNumbers(connection, view, view.phoneBook());
                 check.bounded(QStringLiteral("the two uploads"), took(),
                               uploadBoundMs(9, 1500) + uploadBoundMs(20, 500));
             }
@@ -527,18 +530,20 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
         if (!w.closedByUser)
             button->click();
     };
-    click(w.toolbar()->button(ToolbarCommand::Connection));
+    click(w.toolbar()->button(QStringLiteral("connection")));
     const bool connected = w.connection().ModemConnected && !w.closedByUser;
     qint64 bound = checkBoundMs + 2 * readBoundMs;
     if (connected) {
-        const bool whole = !w.inputsReadIncomplete() && !w.phoneBookReadIncomplete();
+        const bool whole =
+            !w.session().inputsReadIncomplete() && !w.session().phoneBookReadIncomplete();
         if (!whole && boxes.isEmpty())
             check.fail(QStringLiteral("a read was not whole, and no box said so"));
         InputsConfig shownInputs;
         for (int n = 1; n <= InputCount; ++n)
-            shownInputs[n - 1] = w.inputConfig(n);
-        check.inputsRead(!w.inputsReadIncomplete(), shownInputs);
-        check.numbersRead(!w.phoneBookReadIncomplete(), [&](int p) { return w.phoneNumber(p); });
+            shownInputs[n - 1] = w.model().input(n);
+        check.inputsRead(!w.session().inputsReadIncomplete(), shownInputs);
+        check.numbersRead(!w.session().phoneBookReadIncomplete(),
+                          [&](int p) { return w.model().number(p); });
 
         switch (s.flow) {
         case SimFlow::WindowReadThenSet: {
@@ -555,10 +560,10 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
                     check.fail(QStringLiteral("Set sent %1 that was not read whole without asking")
                                    .arg(QLatin1String(what)));
             };
-            const bool inputsWhole = !w.inputsReadIncomplete(),
-                       numbersWhole = !w.phoneBookReadIncomplete();
-            setWithoutAsking(w.cmdSendInputs(), inputsWhole, "AT+EGINP=", "the inputs");
-            setWithoutAsking(w.cmdSetNumbers(), numbersWhole, "AT+EGPHN=", "the phone book");
+            const bool inputsWhole = !w.session().inputsReadIncomplete(),
+                       numbersWhole = !w.session().phoneBookReadIncomplete();
+            setWithoutAsking(cmdSendInputs(w), inputsWhole, "AT+EGINP=", "the inputs");
+            setWithoutAsking(cmdSetNumbers(w), numbersWhole, "AT+EGPHN=", "the phone book");
             bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500);
             check.storeUnchanged(device.line.commands());
             break;
@@ -569,20 +574,20 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
             const InputsConfig edited = panelsOf(s.newInputs);
             QStringList expected = inputRecords(edited);
             for (int n = 1; n <= InputCount; ++n)
-                w.setInputConfig(n, edited[n - 1]);
+                w.model().setInput(n, edited[n - 1]);
             for (int p = 1; p <= PhoneBookSize; ++p) {
-                w.setPhoneNumber(p, QString::fromLatin1(s.newPhoneBook[p - 1]));
+                w.model().setNumber(p, QString::fromLatin1(s.newPhoneBook[p - 1]));
                 expected << phoneBookCommand(p, QString::fromLatin1(s.newPhoneBook[p - 1]));
             }
             const qsizetype before = traffic.exchanges.size();
-            click(w.cmdSendInputs());
-            click(w.cmdSetNumbers());
+            click(cmdSendInputs(w));
+            click(cmdSetNumbers(w));
             bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500);
             check.sentExactly(expected, traffic.exchanges.mid(before));
             break;
         }
         case SimFlow::WindowDefaultSettings:
-            click(w.toolbar()->button(ToolbarCommand::DefaultSettings));
+            click(w.toolbar()->button(QStringLiteral("clear")));
             bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500);
             break;
         default:
@@ -595,8 +600,8 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
     QCoreApplication::processEvents();
     if (!w.closedByUser && !device.present) {
         // The modem vanished: the window says so and can connect again.
-        if (w.connection().ModemConnected || !w.toolbar()->isEnabled() ||
-            w.frmMain()->isEnabled() || w.connection().port().isOpen())
+        if (w.connection().ModemConnected || !w.toolbar()->isEnabled() || frmMain(w)->isEnabled() ||
+            w.connection().port().isOpen())
             check.fail(QStringLiteral("the modem vanished, and the window is not back to "
                                       "disconnected"));
         if (boxes.isEmpty())
@@ -604,7 +609,7 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
     }
     // Back to not connected for the next run, as the plug does.
     if (!w.closedByUser && w.connection().ModemConnected)
-        w.toolbar()->button(ToolbarCommand::Connection)->click();
+        w.toolbar()->button(QStringLiteral("connection"))->click();
     w.connection().traffic().remove(&traffic);
     // The boxes' answers above refer to this run's locals.
     w.dialogs().modemError = [](const QString&) {};

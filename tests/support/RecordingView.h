@@ -1,18 +1,19 @@
 #pragma once
 
-#include "ConfigView.h"
+#include "ConfigOperations.h"
 #include "ModemConnection.h"
+#include "OperationObserver.h"
 
 #include <QStringList>
 
 #include <array>
 #include <functional>
 
-// Stands in for the main window: holds the panels and the grid, and records
-// in order what the operations showed and enabled ("status: ...",
-// "error: ...", "frames: on", "controls: off"), with the connection's
-// ModemConnected at each event. A box is answered at once.
-class RecordingView : public ConfigView {
+// Stands in for the window an operation reports to: holds what the panels
+// and the grid show, and records in order what the operations said
+// ("status: ...", "error: ..."), with the connection's ModemConnected at
+// each. A box is answered at once.
+class RecordingView : public OperationObserver {
 public:
     explicit RecordingView(const ModemConnection* connection = nullptr) : connection_(connection) {}
 
@@ -21,9 +22,19 @@ public:
     QStringList events;
     QList<bool> connectedAt;
     int pumps = 0;
-    int rowsWrittenOutsideBook = 0;
     bool closed = false;                          // the user has closed the window
     std::function<void(const QString&)> onStatus; // lets a test act midway
+
+    PhoneBook phoneBook() const {
+        PhoneBook book;
+        for (int p = 1; p <= PhoneBookSize; ++p)
+            book[p - 1] = grid[p];
+        return book;
+    }
+    void showPhoneBook(const PhoneBook& book) {
+        for (int p = 1; p <= PhoneBookSize; ++p)
+            grid[p] = book[p - 1];
+    }
 
     QStringList withPrefix(const QString& prefix) const {
         QStringList out;
@@ -35,11 +46,6 @@ public:
     QStringList statusTexts() const { return withPrefix("status: "); }
     QStringList errors() const { return withPrefix("error: "); }
     QString status() const { return statusTexts().value(statusTexts().size() - 1); }
-    // Whether the controls are enabled again (or were never touched).
-    bool controlsOn() const {
-        const QStringList controls = withPrefix("controls: ");
-        return controls.value(controls.size() - 1, "on") == "on";
-    }
     // The panels and the filled rows of the grid, as the user would read them.
     QStringList window() const;
 
@@ -48,23 +54,12 @@ public:
         if (onStatus)
             onStatus(text);
     }
-    void setFramesEnabled(bool on) override { record(on ? "frames: on" : "frames: off"); }
-    void setControlsEnabled(bool on) override { record(on ? "controls: on" : "controls: off"); }
     void showModemError(const QString& text) override { record("error: " + text); }
     void pumpEvents() override {
         ++pumps;
         QCoreApplication::processEvents();
     }
     bool cancelled() const override { return closed; }
-    InputConfig inputConfig(int input) const override { return inputs.at(input - 1); }
-    void setInputConfig(int input, const InputConfig& c) override { inputs.at(input - 1) = c; }
-    QString phoneNumber(int position) const override { return grid.at(position); }
-    void setPhoneNumber(int position, const QString& number) override {
-        if (position < 1 || position > PhoneBookSize)
-            ++rowsWrittenOutsideBook;
-        else
-            grid[position] = number;
-    }
 
 private:
     const ModemConnection* connection_;
@@ -74,6 +69,31 @@ private:
         connectedAt << (connection_ && connection_->ModemConnected);
     }
 };
+
+// The operations as the window runs them on what it shows: what is sent is
+// taken from the view, what is read is put into it.
+struct ShownRead {
+    OperationEnd end = OperationEnd::Completed;
+    bool complete = false;
+};
+inline OperationResult sendShownInputs(ModemConnection& connection, RecordingView& view) {
+    return sendInputs(connection, view, view.inputs);
+}
+inline OperationResult setShownNumbers(ModemConnection& connection, RecordingView& view) {
+    return setNumbers(connection, view, view.phoneBook());
+}
+inline ShownRead readInputsIntoView(ModemConnection& connection, RecordingView& view) {
+    const InputsRead read = getInputs(connection, view);
+    if (read.end != OperationEnd::Cancelled)
+        view.inputs = applyInputsReading(view.inputs, read.arrived);
+    return {read.end, read.complete};
+}
+inline ShownRead readNumbersIntoView(ModemConnection& connection, RecordingView& view) {
+    const PhoneBookRead read = getNumbers(connection, view);
+    if (read.end != OperationEnd::Cancelled)
+        view.showPhoneBook(applyPhoneBookEntries(view.phoneBook(), read.arrived));
+    return {read.end, read.complete};
+}
 
 #include "ConfigText.h"
 

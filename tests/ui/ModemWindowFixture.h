@@ -33,10 +33,10 @@ protected:
             lines << QString::fromLatin1(received.line);
         return lines;
     }
-    void chooseTheModemsPort() { window->cmbSerial()->setCurrentIndex(com - 1); }
+    void chooseTheModemsPort() { cmbSerial(*window)->setCurrentIndex(com - 1); }
     void connectToTheModem() {
         chooseTheModemsPort();
-        clickToolbar(*window, ToolbarCommand::Connection);
+        clickToolbar(*window, QStringLiteral("connection"));
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Connected"));
         modem->clearReceived();
     }

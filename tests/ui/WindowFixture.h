@@ -1,12 +1,11 @@
 #pragma once
 
-#include "MainToolbar.h"
-#include "MainWindow.h"
-#include "PhoneGrid.h"
+#include "WindowControls.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QStandardPaths>
 #include <QTest>
 #include <QToolButton>
@@ -18,8 +17,10 @@
 inline std::unique_ptr<MainWindow> shownWindow(bool framesEnabled = false) {
     QStandardPaths::setTestModeEnabled(true);
     auto window = std::make_unique<MainWindow>();
-    if (framesEnabled)
-        window->setFramesEnabled(true);
+    if (framesEnabled) {
+        frmMain(*window)->setEnabled(true);
+        frmNumbers(*window)->setEnabled(true);
+    }
     window->show();
     window->activateWindow();
     return QTest::qWaitForWindowActive(window.get()) ? std::move(window) : nullptr;
@@ -30,20 +31,19 @@ inline std::unique_ptr<MainWindow> shownWindow(bool framesEnabled = false) {
 // the connection button's image.
 inline QString reachable(const MainWindow& window) {
     int commands = 0;
-    for (ToolbarCommand command : {ToolbarCommand::ResetModem, ToolbarCommand::DefaultSettings,
-                                   ToolbarCommand::RelayOn, ToolbarCommand::RelayOff})
-        commands += window.toolbar()->button(command)->isEnabled();
+    for (const char* command : {"factory-defaults", "clear", "relay-on", "relay-off"})
+        commands += window.toolbar()->button(QString::fromLatin1(command))->isEnabled();
     return QString("toolbar %1, frames %2, selector %3, commands %4, image %5")
         .arg(window.toolbar()->isEnabled())
-        .arg(window.frmMain()->isEnabled() && window.frmNumbers()->isEnabled())
-        .arg(window.cmbSerial()->isEnabled())
+        .arg(frmMain(window)->isEnabled() && frmNumbers(window)->isEnabled())
+        .arg(cmbSerial(window)->isEnabled())
         .arg(commands)
         .arg(window.toolbar()->connectionImage());
 }
 inline const QString NotConnected = "toolbar 1, frames 0, selector 1, commands 0, image 1";
 inline const QString Connected = "toolbar 1, frames 1, selector 0, commands 4, image 2";
 
-inline void clickToolbar(MainWindow& window, ToolbarCommand command) {
+inline void clickToolbar(MainWindow& window, const QString& command) {
     QTest::mouseClick(window.toolbar()->button(command), Qt::LeftButton);
 }
 inline void clickCell(PhoneGrid& grid, int row, int column = PhoneGrid::NumberColumn) {

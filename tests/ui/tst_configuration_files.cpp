@@ -27,9 +27,9 @@ class ConfigurationFilesTest : public ModemWindowFixture {
     ModemConfiguration shown() const {
         ModemConfiguration configuration;
         for (int n = 1; n <= InputCount; ++n)
-            configuration.inputs[n - 1] = window->inputConfig(n);
+            configuration.inputs[n - 1] = window->model().input(n);
         for (int p = 1; p <= PhoneBookSize; ++p)
-            configuration.phoneBook[p - 1] = window->phoneNumber(p);
+            configuration.phoneBook[p - 1] = window->model().number(p);
         return configuration;
     }
 
@@ -62,13 +62,13 @@ private slots:
     // placeholder as one, with nothing sent to the modem. A bad file changes
     // nothing, also where it is good, and one box lists its problems.
     void saveAndOpenBringTheWindowBack() {
-        window->setInputConfig(3, InputConfig{}); // both boxes show the placeholder
+        window->model().setInput(3, InputConfig{}); // both boxes show the placeholder
         const ModemConfiguration saved = shown();
         files.save = folder.filePath("shop.tavek");
-        clickToolbar(*window, ToolbarCommand::SaveConfiguration);
-        clickCell(*window->phoneGrid(), 12);
-        QTest::keyClicks(window->phoneGrid(), "0039");
-        window->setInputConfig(3, saved.inputs[0]);
+        clickToolbar(*window, QStringLiteral("save-configuration"));
+        clickCell(*phoneGrid(*window), 12);
+        QTest::keyClicks(phoneGrid(*window), "0039");
+        window->model().setInput(3, saved.inputs[0]);
         const ModemConfiguration changed = shown();
 
         const QByteArray bad = configurationFileText(saved).replace("+3977", "+39 77");
@@ -76,24 +76,24 @@ private slots:
         QVERIFY(badFile.open(QIODevice::WriteOnly) && badFile.write(bad) == bad.size());
         badFile.close();
         files.open = badFile.fileName();
-        clickToolbar(*window, ToolbarCommand::OpenConfiguration);
+        clickToolbar(*window, QStringLiteral("open-configuration"));
         QVERIFY(shown() == changed);
         QCOMPARE(files.errors, QStringList{files.open + " was not opened.\n\n" +
                                            problemsText(readConfigurationFile(bad).problems)});
         files.open = files.save;
-        clickToolbar(*window, ToolbarCommand::OpenConfiguration);
+        clickToolbar(*window, QStringLiteral("open-configuration"));
         QVERIFY(shown() == saved);
         QVERIFY(!modem->waitForLines(1, 300));
 
         files.save = folder.filePath("gone/modem.tavek");
-        clickToolbar(*window, ToolbarCommand::SaveConfiguration);
+        clickToolbar(*window, QStringLiteral("save-configuration"));
         QVERIFY2(files.errors.value(1).startsWith("Could not save " + files.save),
                  qPrintable(files.errors.join('\n')));
         // A pipe is neither waited on nor replaced.
         files.open = files.save = folder.filePath("pipe.tavek");
         QCOMPARE(::mkfifo(QFile::encodeName(files.open), 0644), 0);
-        clickToolbar(*window, ToolbarCommand::OpenConfiguration);
-        clickToolbar(*window, ToolbarCommand::SaveConfiguration);
+        clickToolbar(*window, QStringLiteral("open-configuration"));
+        clickToolbar(*window, QStringLiteral("save-configuration"));
         QCOMPARE(
             files.errors.mid(2),
             (QStringList{files.open + " was not opened.\n\n" +
@@ -109,17 +109,17 @@ private slots:
     // in the window's words: by Save before any file name is asked for, by
     // the phone book's Set in one box before anything is sent.
     void saveAndSetRefuseWhatIsNoNumber() {
-        clickCell(*window->phoneGrid(), 3);
-        QTest::keyClicks(window->phoneGrid(), "+");
-        window->setPhoneNumber(7, "06 1");
+        clickCell(*phoneGrid(*window), 3);
+        QTest::keyClicks(phoneGrid(*window), "+");
+        window->model().setNumber(7, "06 1");
         const QString positions =
             "- Position 3: \"+\" is a \"+\" without digits\n"
             "- Position 7: \"06 1\" holds something other than digits and one leading \"+\"";
-        clickToolbar(*window, ToolbarCommand::SaveConfiguration);
+        clickToolbar(*window, QStringLiteral("save-configuration"));
         QCOMPARE(files.errors,
                  QStringList{"The configuration was not saved. Change these first:\n" + positions});
         QCOMPARE(files.suggested, QStringList{});
-        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QTest::mouseClick(cmdSetNumbers(*window), Qt::LeftButton);
         QCOMPARE(boxes.errors, QStringList{"The phone numbers were not sent. Complete or empty "
                                            "these positions first:\n" +
                                            positions});
@@ -131,14 +131,14 @@ private slots:
     void theDialogsStartInTheLastFolder() {
         QTemporaryDir site;
         files.open = site.filePath("shop.tavek"); // not there: said, but remembered
-        clickToolbar(*window, ToolbarCommand::OpenConfiguration);
-        clickToolbar(*window, ToolbarCommand::SaveConfiguration); // cancelled
+        clickToolbar(*window, QStringLiteral("open-configuration"));
+        clickToolbar(*window, QStringLiteral("save-configuration")); // cancelled
         QCOMPARE(files.suggested, QStringList{site.filePath("configuration.tavek")});
         cleanup();
         init();
-        clickToolbar(*window, ToolbarCommand::OpenConfiguration);
+        clickToolbar(*window, QStringLiteral("open-configuration"));
         site.remove();
-        clickToolbar(*window, ToolbarCommand::OpenConfiguration);
+        clickToolbar(*window, QStringLiteral("open-configuration"));
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QCOMPARE(files.openedIn, (QStringList{site.path(), documents}));

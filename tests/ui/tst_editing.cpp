@@ -47,7 +47,7 @@ class EditingTest : public QObject {
     QList<int> markedRows() const {
         QList<int> rows;
         for (int row = 1; row <= 20; ++row)
-            if (window->phoneGrid()->item(row, 1)->background().color() == chosenRowColour())
+            if (phoneGrid(*window)->item(row, 1)->background().color() == chosenRowColour())
                 rows << row;
         return rows;
     }
@@ -82,7 +82,7 @@ private slots:
         QFETCH(QString, text);
         QFETCH(int, chosenAfter);
         QFETCH(QString, note);
-        PhoneGrid* grid = window->phoneGrid();
+        PhoneGrid* grid = phoneGrid(*window);
         if (row > 0)
             clickCell(*grid, row);
         QToolTip::hideText();
@@ -139,7 +139,7 @@ private slots:
         QFETCH(MessageText, end);
         QFETCH(QString, note);
         QToolTip::hideText();
-        MessageTextBox& box = *window->txtMessage(2);
+        MessageTextBox& box = *txtMessage(*window, 2);
         box.setMessage(start);
         QTest::mouseClick(&box, Qt::LeftButton, {}, QPoint(box.width() - 4, 5)); // at the end
         if (!pasted.isEmpty()) {

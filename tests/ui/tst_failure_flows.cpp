@@ -22,20 +22,21 @@ private slots:
         modem->setReplyFor("AT+EGPHN?", "\r\n+EGPHN: 1,\"+391\",128\r\n+EGPHN: 7,\"+39"); // cut
         connectToTheModem();
         QCOMPARE(boxes.errors, QStringList{incompleteReadText(false, true)});
-        QVERIFY(window->phoneBookReadIncomplete() && !window->inputsReadIncomplete());
-        QCOMPARE(window->phoneNumber(1) + "|" + window->phoneNumber(7), "+391|");
+        QVERIFY(window->session().phoneBookReadIncomplete() &&
+                !window->session().inputsReadIncomplete());
+        QCOMPARE(window->model().number(1) + "|" + window->model().number(7), "+391|");
 
-        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QTest::mouseClick(cmdSetNumbers(*window), Qt::LeftButton);
         QCOMPARE(boxes.questions, QStringList{setNumbersAfterIncompleteReadQuestion()});
         QVERIFY(!modem->waitForLines(1, 300));
-        QTest::mouseClick(window->cmdSendInputs(), Qt::LeftButton); // whole: no question
+        QTest::mouseClick(cmdSendInputs(*window), Qt::LeftButton); // whole: no question
         QCOMPARE(boxes.questions.size(), 1);
         QCOMPARE(modemLines().size(), 9);
 
         boxes.sendAnyway = true;
-        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QTest::mouseClick(cmdSetNumbers(*window), Qt::LeftButton);
         QCOMPARE(modemLines().size(), 9 + 20);
-        QVERIFY(!window->phoneBookReadIncomplete());
+        QVERIFY(!window->session().phoneBookReadIncomplete());
         QCOMPARE(reachable(*window), Connected);
     }
 
@@ -43,7 +44,7 @@ private slots:
     void unconfirmedStepsAreListedOnce() {
         connectToTheModem();
         modem->setErrorFor("AT+WIOW=0,0");
-        clickToolbar(*window, ToolbarCommand::RelayOn);
+        clickToolbar(*window, QStringLiteral("relay-on"));
         QCOMPARE(boxes.errors,
                  QStringList{"The modem did not confirm the relay command AT+WIOW=0,0."});
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Connected"));
@@ -56,15 +57,15 @@ private slots:
     void lostDeviceReturnsToNotConnected() {
         connectToTheModem();
         modem->vanishAtLine(3);
-        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QTest::mouseClick(cmdSetNumbers(*window), Qt::LeftButton);
         QCOMPARE(boxes.errors.size(), 1);
         QVERIFY2(boxes.errors[0].startsWith("The serial port /dev/pts/") &&
                      boxes.errors[0].endsWith(" was lost (was the adapter unplugged?)"),
                  qPrintable(boxes.errors[0]));
         QCOMPARE(reachable(*window), NotConnected);
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Disconnected"));
-        QCOMPARE(window->phoneNumber(7), QStringLiteral("+3977"));
-        QCOMPARE(window->cmbSerial()->currentIndex(), com - 1);
+        QCOMPARE(window->model().number(7), QStringLiteral("+3977"));
+        QCOMPARE(cmbSerial(*window)->currentIndex(), com - 1);
         QVERIFY(!window->connection().port().isOpen());
 
         QVERIFY(modem->comeBack());
@@ -86,7 +87,7 @@ private slots:
             }
         });
         poll.start(5);
-        QTest::mouseClick(window->cmdSetNumbers(), Qt::LeftButton);
+        QTest::mouseClick(cmdSetNumbers(*window), Qt::LeftButton);
         QVERIFY(sinceClose.isValid());
         QVERIFY2(sinceClose.elapsed() < 500, qPrintable(QString::number(sinceClose.elapsed())));
         QVERIFY(!window->connection().port().isOpen());
@@ -101,8 +102,8 @@ private slots:
         const QByteArray sixty = QByteArray(55, 'x') + " OK!!";
         modem->setInputs({VirtualModem::Input{1, 3, 'O', 'S', sixty, ""}, {}, {}});
         connectToTheModem();
-        QCOMPARE(window->txtMessage(1)->text(), QString::fromLatin1(sixty));
-        QTest::mouseClick(window->cmdSendInputs(), Qt::LeftButton);
+        QCOMPARE(txtMessage(*window, 1)->text(), QString::fromLatin1(sixty));
+        QTest::mouseClick(cmdSendInputs(*window), Qt::LeftButton);
         QCOMPARE(modemLines().value(1), "AT+EGINP=1,\"C\",\"" + QString::fromLatin1(sixty) + "\"");
         QCOMPARE(modem->inputs()[0].messageC, sixty);
     }

@@ -54,8 +54,8 @@ private slots:
         QCoreApplication::processEvents(); // the widgets hear of it
 
         // A number on the field's colour; numbers align right.
-        PhoneGrid& grid = *window->phoneGrid();
-        window->setPhoneNumber(2, "+391234");
+        PhoneGrid& grid = *phoneGrid(*window);
+        window->model().setNumber(2, "+391234");
         const QImage cells = grid.grab().toImage();
         const QRect number = grid.visualRect(grid.model()->index(2, 1))
                                  .translated(grid.viewport()->pos())
@@ -64,10 +64,10 @@ private slots:
         QVERIFY(contrast(inkIn(cells, number, base), base) >= 3.0);
 
         // Typed text in box 1, the placeholder in box 4.
-        window->txtMessage(1)->setMessage({"ALARM ON", false});
+        txtMessage(*window, 1)->setMessage({"ALARM ON", false});
         QColor inks[2];
         for (int box : {1, 4}) {
-            const QImage shot = window->txtMessage(box)->grab().toImage();
+            const QImage shot = txtMessage(*window, box)->grab().toImage();
             QVERIFY(contrast(shot.pixelColor(shot.width() - 5, shot.height() / 2), base) < 1.1);
             inks[box == 4] = inkIn(shot, shot.rect().adjusted(3, 3, -3, -3), base);
         }

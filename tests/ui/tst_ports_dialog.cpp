@@ -25,7 +25,7 @@ class PortsDialogTest : public ModemWindowFixture {
         return "no row for " + device;
     }
     QString tooltipOfCom(int number) const {
-        return window->cmbSerial()->itemData(number - 1, Qt::ToolTipRole).toString();
+        return cmbSerial(*window)->itemData(number - 1, Qt::ToolTipRole).toString();
     }
 
 private slots:
@@ -33,8 +33,9 @@ private slots:
     void init() {
         ModemWindowFixture::init();
         dialogSaid.clear();
-        clickToolbar(*window, ToolbarCommand::SerialPorts);
-        QVERIFY((dialog = window->portsDialog()) && QTest::qWaitForWindowExposed(dialog));
+        clickToolbar(*window, QStringLiteral("serial-ports"));
+        QVERIFY((dialog = window->findChild<PortsDialog*>()) &&
+                QTest::qWaitForWindowExposed(dialog));
         dialog->askComNumber = [](const CatalogPort&, int) { return std::optional<int>(9); };
         dialog->showError = [this](const QString& text) { dialogSaid << text; };
     }
@@ -68,7 +69,7 @@ private slots:
         QVERIFY(dialog->choose(device));
         QTest::mouseClick(dialog->assignButton(), Qt::LeftButton);
         QCOMPARE(tooltipOfCom(9), device);
-        window->selectPort(8);
+        cmbSerial(*window)->setCurrentIndex(8);
         QCOMPARE(window->connection().deviceForCommPort(), device);
 
         QTest::mouseClick(dialog->removeButton(), Qt::LeftButton);

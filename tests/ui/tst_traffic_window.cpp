@@ -95,9 +95,9 @@ class TrafficWindowTest : public ModemWindowFixture {
 private slots:
     void init() {
         ModemWindowFixture::init();
-        clickToolbar(*window, ToolbarCommand::ModemTraffic);
+        clickToolbar(*window, QStringLiteral("modem-traffic"));
         // The window as the window system gives it the keys: its own, not its owner's.
-        QVERIFY((traffic = window->trafficWindow()) &&
+        QVERIFY((traffic = window->findChild<TrafficWindow*>()) &&
                 QTest::qWaitFor([this] { return traffic->isActiveWindow(); }));
     }
 
@@ -150,7 +150,7 @@ private slots:
         categoryMessages.clear();
         const QtMessageHandler before = qInstallMessageHandler(captureCategory);
 
-        clickToolbar(*window, ToolbarCommand::RelayOn);
+        clickToolbar(*window, QStringLiteral("relay-on"));
         window->connection().disconnect(); // a line arriving is finished by the close
 
         qInstallMessageHandler(before);
@@ -226,7 +226,7 @@ private slots:
         const QString message = "The modem traffic log " + path +
                                 " could not be written: File too large. The log stops here; "
                                 "the traffic window still shows the traffic.";
-        QCOMPARE(window->statusBar()->currentMessage(), message);
+        QCOMPARE(window->findChild<QStatusBar*>("StatusBar1")->currentMessage(), message);
         QCOMPARE(said, "tavek: " + message + "\n");
         const QStringList rows = shownRows();
         QCOMPARE(rows.size(), 31);
