@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QLabel>
 #include <QMoveEvent>
 #include <QToolButton>
 
@@ -92,7 +93,6 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
     cmbSerial_ = new QComboBox;
     cmbSerial_->setObjectName(QStringLiteral("cmbSerial"));
     cmbSerial_->setEditable(false);
-    cmbSerial_->setAccessibleName(QStringLiteral("Serial port"));
     const QRect selectorPlace = twipsRect(720, 120, 1815, 315);
     cmbSerial_->resize(selectorPlace.size());
 
@@ -101,6 +101,12 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
         if (i == GapAfter) {
             auto* gap = new SelectorGap(cmbSerial_, selectorPlace.topLeft(), this);
             gap->setObjectName(QStringLiteral("Toolbar1_gap"));
+            // The selector has no label on screen. A reader hears the port it
+            // shows as its name ("Com 1") and this hidden label by relation.
+            auto* label = new QLabel(tr("Serial port"), gap);
+            label->setObjectName(QStringLiteral("lblSerial"));
+            label->setBuddy(cmbSerial_);
+            label->hide();
             addWidget(gap);
         }
         const QString tooltip = QString::fromUtf8(command.tooltip);
