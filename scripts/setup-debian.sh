@@ -6,12 +6,16 @@ set -euo pipefail
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev qt6-svg-dev fonts-dejavu-core
           qt6-base-private-dev # the accessibility test switches Qt's accessibility on
           dpkg-dev file # cpack makes the Debian package with these two
-          zsh fish) # the completion test reads tavek-cli's completions with these shells
-# With --screenshots, what docs/take-screenshots.sh needs as well: Xvfb, ImageMagick's import to
-# take the windows, xdotool to find them, the narrow font the layout was drawn for, and qt6ct for
-# the dark palette.
+          zsh fish # the completion test reads tavek-cli's completions with these shells
+          # The screen-reader test reads the window as Orca does, through AT-SPI: on an X server
+          # of its own (xvfb, xauth), with a session bus and the accessibility bus (dbus-daemon,
+          # at-spi2-core), as a Python AT-SPI client (python3-gi, gir1.2-atspi-2.0).
+          xvfb xauth dbus-daemon at-spi2-core python3-gi gir1.2-atspi-2.0)
+# With --screenshots, what docs/take-screenshots.sh needs as well: ImageMagick's import to take
+# the windows (on Xvfb, above), xdotool to find them, the narrow font the layout was drawn for,
+# and qt6ct for the dark palette.
 if [ "${1:-}" = "--screenshots" ]; then
-    packages+=(xvfb imagemagick xdotool fonts-liberation qt6ct)
+    packages+=(imagemagick xdotool fonts-liberation qt6ct)
 fi
 missing=()
 for p in "${packages[@]}"; do

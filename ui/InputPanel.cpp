@@ -70,15 +70,21 @@ InputPanel::InputPanel(int input, QWidget* parent)
     cmbMsec_->setObjectName(elementName(QStringLiteral("cmbMsec"), input));
     cmbMsec_->addItems(delayEntries());
     cmbMsec_->setGeometry(twipsRect(720, 1200, 1455, 315));
-    cmbMsec_->setAccessibleName(QStringLiteral("Input %1 delay").arg(input));
+    // A reader hears the entry shown as the list's name, "msec: " and the
+    // frame ("Input 2 Bit") by relation, and whose delay it is as description.
     msec->setBuddy(cmbMsec_);
+    cmbMsec_->setAccessibleDescription(tr("Input %1 delay").arg(input));
 
-    addLabel(QStringLiteral("lblSMSmessage"), element, QStringLiteral("Message Single:"),
-             twipsRect(120, 4800, 3015, 255), this);
+    QLabel* singleLabel =
+        addLabel(QStringLiteral("lblSMSmessage"), element, QStringLiteral("Message Single:"),
+                 twipsRect(120, 4800, 3015, 255), this);
     single_ = addMessageBox(input, QStringLiteral("Single"), twipsRect(120, 5040, 3015, 285));
-    addLabel(QStringLiteral("lblSMSmessage"), input + 2, QStringLiteral("Message Double:"),
-             twipsRect(120, 5640, 3015, 255), this);
+    singleLabel->setBuddy(single_);
+    QLabel* doubleLabel =
+        addLabel(QStringLiteral("lblSMSmessage"), input + 2, QStringLiteral("Message Double:"),
+                 twipsRect(120, 5640, 3015, 255), this);
     double_ = addMessageBox(input + 3, QStringLiteral("Double"), twipsRect(120, 5880, 3015, 285));
+    doubleLabel->setBuddy(double_);
 
     for (const auto& pair : {optActive_, optPort_, optBit_})
         for (QRadioButton* option : pair)

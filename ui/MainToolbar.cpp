@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QLabel>
 #include <QMoveEvent>
 #include <QToolButton>
 
@@ -48,13 +49,18 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
     cmbSerial_ = new QComboBox;
     cmbSerial_->setObjectName(QStringLiteral("cmbSerial"));
     cmbSerial_->setEditable(false);
-    cmbSerial_->setAccessibleName(tr("Serial port"));
     const QRect selectorPlace = twipsRect(720, 120, 1815, 315);
     cmbSerial_->resize(selectorPlace.size());
 
     addCommand(WindowCommand::Connection, tr("Connection"), false);
     auto* gap = new SelectorGap(cmbSerial_, selectorPlace.topLeft(), this);
     gap->setObjectName(QStringLiteral("Toolbar1_gap"));
+    // The selector has no label on screen. A reader hears the port it shows
+    // as its name ("Com 1") and this hidden label by relation.
+    auto* label = new QLabel(tr("Serial port"), gap);
+    label->setObjectName(QStringLiteral("lblSerial"));
+    label->setBuddy(cmbSerial_);
+    label->hide();
     addWidget(gap);
     for (const ModemCommand& command : modemCommands())
         addCommand(command.id, QCoreApplication::translate(ModemCommandsContext, command.caption),

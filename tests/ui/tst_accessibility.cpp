@@ -1,4 +1,5 @@
-// The main window as a screen reader meets it (roles, names, values, the
+// The main window as a screen reader meets it (roles, names, values, what
+// each control is for by relation, the entry selected in a closed list, the
 // phone grid's headers, the event of a new status), and as a keyboard user
 // meets it (the Tab order, Esc on About). Accessibility is switched on from
 // the start, as it is when a screen reader runs before Tavek starts.
@@ -6,6 +7,7 @@
 
 #include "AboutWindow.h"
 
+#include <QAbstractItemView>
 #include <QAccessible>
 #include <QLabel>
 #include <QtTest>
@@ -62,7 +64,11 @@ private slots:
         QTest::addColumn<QString>("said"); // its name | its value
         row("main window", "Main", QAccessible::Window, "Tavek|");
         row("an input's frame, by its caption", "frmI3", QAccessible::Grouping, " Input 3 |");
-        row("a delay list, its value", "cmbMsec_2", QAccessible::ComboBox, "Input 2 delay|300");
+        // AT-SPI carries a list's name only: the entry shown must be it.
+        row("a delay list, by its entry", "cmbMsec_2", QAccessible::ComboBox, "300|300");
+        row("the port selector, by its port", "cmbSerial", QAccessible::ComboBox, "Com 1|Com 1");
+        row("a message box, its text", "txtMessage_5", QAccessible::EditableText,
+            "Input 2 Double message|Type here your message");
     }
     void shouldAnnounceEachPartByWhatItShows() {
         QFETCH(QString, control);
@@ -74,6 +80,68 @@ private slots:
         QVERIFY(reader);
         QCOMPARE(reader->role(), QAccessible::Role(role));
         QCOMPARE(reader->text(QAccessible::Name) + "|" + reader->text(QAccessible::Value), said);
+    }
+
+    // What each control is for comes by relation, from the text beside it
+    // and the frame around it, since its name is what it shows.
+    void shouldTellWhatEachControlIsForByRelation_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QStringList>("labels");
+        QTest::addColumn<QString>("description");
+        QTest::newRow("the port selector") << "cmbSerial" << QStringList{"Serial port"} << "";
+        QTest::newRow("a delay list")
+            << "cmbMsec_2" << QStringList{"msec: ", "Input 2 Bit"} << "Input 2 delay";
+        QTest::newRow("a single message")
+            << "txtMessage_2" << QStringList{"Message Single:", " Input 2 "} << "";
+        QTest::newRow("a double message")
+            << "txtMessage_6" << QStringList{"Message Double:", " Input 3 "} << "";
+    }
+    void shouldTellWhatEachControlIsForByRelation() {
+        QFETCH(QString, control);
+        QFETCH(QStringList, labels);
+        QFETCH(QString, description);
+        QAccessibleInterface* reader = readerOf(window->findChild<QWidget*>(control));
+        QVERIFY(reader);
+        QStringList labelledBy;
+        for (const auto& [label, relation] : reader->relations(QAccessible::Label))
+            labelledBy << label->text(QAccessible::Name);
+        QCOMPARE(labelledBy, labels);
+        QCOMPARE(reader->text(QAccessible::Description), description);
+    }
+
+    // A reader that looks into a closed list finds the entry shown selected,
+    // also one the window chose with the list's signals held back.
+    void shouldSelectTheEntryShownInTheClosedList_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<int>("entry");
+        QTest::addColumn<bool>("quietly"); // with the list's signals blocked
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("as the window starts") << "cmbMsec_1" << 0 << false << "No delay";
+        QTest::newRow("a delay chosen") << "cmbMsec_2" << 3 << false << "300";
+        QTest::newRow("a port chosen by the window") << "cmbSerial" << 4 << true << "Com 5";
+    }
+    void shouldSelectTheEntryShownInTheClosedList() {
+        QFETCH(QString, control);
+        QFETCH(int, entry);
+        QFETCH(bool, quietly);
+        QFETCH(QString, shown);
+        auto* box = window->findChild<QComboBox*>(control);
+        QAccessibleInterface* reader = readerOf(box);
+        QVERIFY(reader && reader->childCount() == 1);
+        QAccessibleInterface* entries = reader->child(0);
+        QCOMPARE(entries->childCount(), box->count()); // read once before the choice
+        {
+            const QSignalBlocker held(quietly ? box : nullptr);
+            box->setCurrentIndex(entry);
+        }
+        QStringList selected;
+        for (int index = 0; index < entries->childCount(); ++index) {
+            if (entries->child(index)->state().selected)
+                selected << entries->child(index)->text(QAccessible::Name);
+        }
+        QCOMPARE(selected, QStringList{shown});
+        QCOMPARE(reader->text(QAccessible::Name), shown);
+        QVERIFY(reader->state().collapsed && !box->view()->isVisible());
     }
 
     // A screen reader says the new status as it comes.
