@@ -31,10 +31,16 @@ constexpr Verb OwnVerbs[] = {
      QT_TRANSLATE_NOOP("tavek-cli", "reads the inputs and the phone book into FILE (.tavek), or "
                                     "onto standard output")},
     {"write", "FILE|-", 1, 1,
-     QT_TRANSLATE_NOOP("tavek-cli", "sends FILE's inputs and all 20 phone-book positions (-: "
+     QT_TRANSLATE_NOOP("tavek-cli", "keeps a backup of the modem, sends FILE's inputs and all 20 "
+                                    "phone-book positions, and reads them back to verify (-: "
                                     "the file from standard input)")},
+    {"verify", "FILE|-", 1, 1,
+     QT_TRANSLATE_NOOP("tavek-cli", "compares the modem with FILE, writing nothing")},
     {"ports", "", 0, 0,
      QT_TRANSLATE_NOOP("tavek-cli", "lists the serial ports with their Com numbers")},
+    {"backups", "", 0, 0,
+     QT_TRANSLATE_NOOP("tavek-cli", "lists the automatic backups, newest first (restore one "
+                                    "with write)")},
 };
 
 const Verb* ownVerb(const QString& name) {
@@ -63,7 +69,12 @@ QString description() {
                "  1  the modem did not answer, did not confirm a step, or a read was not whole\n"
                "  2  a wrong command line or a bad FILE to write (nothing was sent),\n"
                "     or a FILE that could not be saved\n"
-               "  3  the port could not be opened, or was lost");
+               "  3  the port could not be opened, or was lost\n"
+               "  4  the modem, read back, holds something other than was sent\n"
+               "  5  what the modem held could not be kept as a backup: nothing was "
+               "overwritten\n"
+               "For several modems (--port given again, or --all-ports), the highest of "
+               "theirs.");
     return text;
 }
 
@@ -123,8 +134,18 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, Console& consol
         {QStringLiteral("p"), QStringLiteral("port")},
         tr("The modem's port: comN or \"Com N\" as the window numbers them (a link comN in the "
            "ports folder, else the N-th listed port), or a device such as /dev/ttyUSB0. "
-           "Default: com1."),
-        QStringLiteral("PORT"), QStringLiteral("com1"));
+           "Default: com1. Given again, the modems are worked on at once."),
+        QStringLiteral("PORT"));
+    const QCommandLineOption allPorts(QStringLiteral("all-ports"),
+                                      tr("Every serial port where a modem answers the check."));
+    const QCommandLineOption json(QStringLiteral("json"),
+                                  tr("Results as JSON, one object a line (README: \"tavek-cli "
+                                     "--json\")."));
+    const QCommandLineOption noVerify(QStringLiteral("no-verify"),
+                                      tr("write: does not read back what was sent."));
+    const QCommandLineOption noBackup(QStringLiteral("no-backup"),
+                                      tr("write, clear: does not read and keep what the modem "
+                                         "held first."));
     const QCommandLineOption verbose({QStringLiteral("v"), QStringLiteral("verbose")},
                                      tr("Shows the progress and the traffic on the line on "
                                         "standard error."));
@@ -137,7 +158,8 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, Console& consol
                                   tr("Shows this help."));
     const QCommandLineOption version({QStringLiteral("V"), QStringLiteral("version")},
                                      tr("Shows the version."));
-    for (const QCommandLineOption& option : {port, verbose, quiet, yes, help, version})
+    for (const QCommandLineOption& option :
+         {port, allPorts, json, verbose, quiet, yes, noVerify, noBackup, help, version})
         parser.addOption(option);
 
     if (!parser.parse(arguments))
@@ -155,18 +177,36 @@ ParsedCommandLine parseCommandLine(const QStringList& arguments, Console& consol
     const Command command = commandOf(parser.positionalArguments(), parser.isSet(yes));
     if (!command.problem.isEmpty())
         return refused(console, command.problem);
-    const std::optional<PortChoice> portChoice = parsePortArgument(parser.value(port));
-    if (!portChoice)
-        return refused(console, tr("--port %1 names no port: give comN (1 to %2), \"Com N\" or a "
-                                   "device path such as /dev/ttyUSB0.")
-                                    .arg(parser.value(port))
-                                    .arg(HighestComNumber));
-    console.quiet = parser.isSet(quiet);
     Invocation invocation;
+    const QStringList named =
+        parser.isSet(port) ? parser.values(port) : QStringList{QStringLiteral("com1")};
+    for (const QString& given : named) {
+        const std::optional<PortChoice> choice = parsePortArgument(given);
+        if (!choice)
+            return refused(console, tr("--port %1 names no port: give comN (1 to %2), \"Com N\" "
+                                       "or a device path such as /dev/ttyUSB0.")
+                                        .arg(given)
+                                        .arg(HighestComNumber));
+        if (invocation.ports.contains(*choice))
+            return refused(console, tr("--port %1 is given twice.").arg(given));
+        invocation.ports << *choice;
+    }
+    invocation.allPorts = parser.isSet(allPorts);
+    const bool several = invocation.allPorts || invocation.ports.size() > 1;
+    const bool onePortOnly = command.verb == QLatin1String("read") ||
+                             command.verb == QLatin1String("ports") ||
+                             command.verb == QLatin1String("backups");
+    if (several && onePortOnly)
+        return refused(console, tr("%1 works on one port.").arg(command.verb));
+    if (invocation.allPorts && parser.isSet(port))
+        return refused(console, tr("--all-ports and --port do not go together."));
+    console.quiet = parser.isSet(quiet);
     invocation.verb = command.verb;
     invocation.argument = command.argument;
-    invocation.port = *portChoice;
-    invocation.verbose = parser.isSet(verbose);
+    invocation.verbose = parser.isSet(verbose) && !several;
+    invocation.json = parser.isSet(json);
     invocation.yes = parser.isSet(yes);
+    invocation.verify = !parser.isSet(noVerify);
+    invocation.backup = !parser.isSet(noBackup);
     return {invocation, ExitConfirmed};
 }

@@ -1,5 +1,7 @@
 #include "Console.h"
 
+#include <QJsonDocument>
+
 void Console::line(const QString& text) {
     if (quiet || !out_)
         return;
@@ -19,4 +21,8 @@ bool Console::bytes(const QByteArray& bytes) {
         return true;
     const std::size_t written = std::fwrite(bytes.constData(), 1, std::size_t(bytes.size()), out_);
     return std::fflush(out_) == 0 && written == std::size_t(bytes.size());
+}
+
+void Console::json(const QJsonObject& object) {
+    bytes(QJsonDocument(object).toJson(QJsonDocument::Compact) + '\n');
 }

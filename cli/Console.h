@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QJsonObject>
 #include <QString>
 
 #include <cstdio>
@@ -20,6 +21,8 @@ public:
     // Bytes exactly as given (a configuration file). False when they could
     // not all be written.
     bool bytes(const QByteArray& bytes);
+    // One JSON object on a line of its own (--json), also with --quiet.
+    void json(const QJsonObject& object);
 
     bool quiet = false;
 

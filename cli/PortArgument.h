@@ -13,6 +13,8 @@ struct PortChoice {
 
     // "Com 3" or "/dev/ttyUSB0", for messages.
     QString text() const;
+
+    bool operator==(const PortChoice&) const = default;
 };
 
 inline constexpr int HighestComNumber = 255; // as the window's port selector

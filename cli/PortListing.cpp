@@ -3,6 +3,9 @@
 #include "Console.h"
 #include "PortCatalog.h"
 
+#include <QJsonArray>
+#include <QJsonObject>
+
 namespace {
 
 QString hex4(quint16 id) {
@@ -11,8 +14,33 @@ QString hex4(quint16 id) {
 
 } // namespace
 
-void printPortCatalog(Console& console) {
+void printPortCatalog(Console& console, bool json) {
     const QList<CatalogPort> ports = portCatalog();
+    if (json) {
+        QJsonArray list;
+        for (const CatalogPort& port : ports) {
+            QJsonArray numbers;
+            for (int n : port.comNumbers)
+                numbers.append(n);
+            QJsonObject entry{{QStringLiteral("comNumbers"), numbers},
+                              {QStringLiteral("device"), port.device},
+                              {QStringLiteral("description"), port.description},
+                              {QStringLiteral("manufacturer"), port.manufacturer},
+                              {QStringLiteral("serialNumber"), port.serialNumber},
+                              {QStringLiteral("byIdPath"), port.byIdPath},
+                              {QStringLiteral("links"), QJsonArray::fromStringList(port.linkPaths)},
+                              {QStringLiteral("present"), port.present},
+                              {QStringLiteral("accessible"), port.accessible}};
+            if (port.vendorId && port.productId) {
+                entry.insert(QStringLiteral("vendorId"), hex4(*port.vendorId));
+                entry.insert(QStringLiteral("productId"), hex4(*port.productId));
+            }
+            list.append(entry);
+        }
+        console.json({{QStringLiteral("command"), QStringLiteral("ports")},
+                      {QStringLiteral("ports"), list}});
+        return;
+    }
     if (ports.isEmpty()) {
         console.line(QStringLiteral("No serial ports."));
         return;

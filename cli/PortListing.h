@@ -5,4 +5,7 @@
 // it and its device, then what is known of it (the system's description,
 // its stable name, its links, whether this user may open it).
 class Console;
-void printPortCatalog(Console& console);
+// With json, one object: {"command": "ports", "ports": [{"comNumbers": [3],
+// "device": ..., "description": ..., "byIdPath": ..., "links": [...],
+// "present": true, "accessible": true}, ...]}.
+void printPortCatalog(Console& console, bool json = false);

@@ -259,10 +259,10 @@ private:
         }
         const QString text = value.toString();
         // Counted as the modem counts: one byte a character.
-        if (characterCount(text) > MessageMaxLength) {
+        if (characterCount(text) > StoredMessageMaxLength) {
             add(place, QStringLiteral("is %1 characters long; a message holds at most %2")
                            .arg(characterCount(text))
-                           .arg(MessageMaxLength));
+                           .arg(StoredMessageMaxLength));
         }
         if (const auto uncarried = firstUncarriedCharacter(text)) {
             const QChar first = uncarried->character[0];

@@ -35,7 +35,7 @@ struct ConfigurationFileReading {
 
 // Checks the whole text before it yields anything. Whatever it accepts the
 // window can show and the modem can take: delays 0 to 10, messages of at
-// most 50 characters that the line carries (ModemText.h), phone numbers
+// most 160 characters that the line carries (ModemText.h), phone numbers
 // (PhoneNumberRule.h) at positions 1 to 20. A key given twice in one object
 // is refused. Keys it does not know are ignored.
 ConfigurationFileReading readConfigurationFile(const QByteArray& bytes);

@@ -12,11 +12,11 @@ void checkMessage(const MessageText& message, const QString& place, QStringList&
     if (message.isPlaceholder())
         return;
     const QString& text = message.text;
-    if (characterCount(text) > MessageMaxLength)
+    if (characterCount(text) > StoredMessageMaxLength)
         problems << QStringLiteral("%1: %2 characters long; a message holds at most %3")
                         .arg(place)
                         .arg(characterCount(text))
-                        .arg(MessageMaxLength);
+                        .arg(StoredMessageMaxLength);
     if (const auto uncarried = firstUncarriedCharacter(text)) {
         const QChar first = uncarried->character[0];
         if (isControlCharacter(first))

@@ -6,7 +6,11 @@
 
 // The text an empty message box shows, in the placeholder colour.
 inline const QString PlaceholderText = QStringLiteral("Type here your message");
+// What a message box takes by typing.
 inline constexpr int MessageMaxLength = 50;
+// What a configuration may hold: a modem set by another tool may hold a
+// longer text, which is shown, kept and sent back whole. One SMS.
+inline constexpr int StoredMessageMaxLength = 160;
 inline constexpr int InputCount = 3;
 inline constexpr int PhoneBookSize = 20;
 

@@ -11,7 +11,7 @@
 namespace {
 
 CommandOutcome outcomeOf(const OperationResult& result, const QString& unconfirmedText) {
-    CommandOutcome outcome{result.end, {}};
+    CommandOutcome outcome{result.end, {}, result.steps};
     if (!result.unconfirmed.isEmpty())
         outcome.unconfirmed << unconfirmedText;
     return outcome;
@@ -42,6 +42,7 @@ CommandOutcome setDefaultSettings(CommandContext& c) {
     const CommandOutcome sent = outcomeOf(inputs, unconfirmedInputRecordsText(inputs.unconfirmed));
     outcome.end = sent.end;
     outcome.unconfirmed << sent.unconfirmed;
+    outcome.steps << sent.steps;
     return outcome;
 }
 

@@ -31,6 +31,7 @@ struct CommandContext {
 struct CommandOutcome {
     OperationEnd end = OperationEnd::Completed;
     QStringList unconfirmed;
+    QList<StepResult> steps; // every step sent and judged, in order
 };
 
 // A modem command, once for every face: the toolbar builds a button from it

@@ -1,5 +1,6 @@
 #include "ModemSession.h"
 
+#include "Backups.h"
 #include "ConfigOperations.h"
 #include "ConfigurationCheck.h"
 #include "ConfigurationModel.h"
@@ -8,8 +9,13 @@
 #include "OperationTexts.h"
 #include "PortErrors.h"
 #include "SessionFace.h"
+#include "Verification.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 
 using LinkState = SessionFace::LinkState;
+using Warning = SessionFace::Warning;
 
 // One command on the connection, the session busy while it runs. Where it
 // locks them, the controls are off while it runs and on again after, unless
@@ -41,26 +47,64 @@ private:
     bool started_;
 };
 
+// The session itself changes what is shown: that is no change of the user's.
+class ModemSession::Showing {
+public:
+    explicit Showing(ModemSession& session) : session_(session) { session_.showing_ = true; }
+    ~Showing() { session_.showing_ = false; }
+    Showing(const Showing&) = delete;
+    Showing& operator=(const Showing&) = delete;
+
+private:
+    ModemSession& session_;
+};
+
 ModemSession::ModemSession(ModemConnection& connection, ConfigurationModel& shown,
                            SessionFace& face)
-    : connection_(connection), shown_(shown), face_(face) {}
+    : connection_(connection), shown_(shown), face_(face),
+      keeper_([](const ModemConfiguration& read, const QString& device, QString* error) {
+          return ::keepBackup(read, device, QDateTime::currentDateTime(), error);
+      }) {
+    connect(&shown_, &ConfigurationModel::inputChanged, this, [this] {
+        if (!showing_)
+            inputsChanged_ = true;
+    });
+    connect(&shown_, &ConfigurationModel::numberChanged, this, [this] {
+        if (!showing_)
+            phoneBookChanged_ = true;
+    });
+}
 
 bool ModemSession::connected() const {
     return connection_.ModemConnected;
 }
 
+bool ModemSession::mayLetChangesGo() {
+    if (!holdsUnsentChanges())
+        return true;
+    return face_.warn(Warning::UnsentChanges,
+                      tr("The window holds changes that were not sent to the modem. Discard "
+                         "them?"));
+}
+
 bool ModemSession::connectModem(bool readConfiguration) {
-    const Running running(*this, false);
-    if (!running.started())
+    if (busy_)
         return false;
+    // A new connection's read replaces what a lost one left shown.
+    if (showsLostConnection_ && !mayLetChangesGo())
+        return false;
+    const Running running(*this, false);
     face_.showLinkState(LinkState::Checking);
     // What a lost connection left goes now: a connection shows what its
     // modem holds (and what the user types while it is read), and positions
     // the modem does not list must not keep another connection's numbers.
     if (showsLostConnection_) {
         showsLostConnection_ = false;
+        const Showing showing(*this);
         shown_.setConfiguration(ModemConfiguration{});
     }
+    backupPath_.clear();
+    backupProblem_ = tr("No configuration was read whole from the modem.");
     if (!::connectModem(connection_, face_)) {
         if (!face_.cancelled())
             face_.showLinkState(LinkState::CheckFailed);
@@ -72,15 +116,20 @@ bool ModemSession::connectModem(bool readConfiguration) {
     }
     // What arrives is shown at once, and the user may already edit it.
     face_.showLinkState(LinkState::Reading);
+    inputsChanged_ = phoneBookChanged_ = false;
     const InputsRead inputs = getInputs(connection_, face_);
     if (face_.cancelled())
         return false;
-    shown_.setInputs(applyInputsReading(shown_.inputs(), inputs.arrived));
+    {
+        const Showing showing(*this);
+        shown_.setInputs(applyInputsReading(shown_.inputs(), inputs.arrived));
+    }
     PhoneBookRead numbers;
     if (inputs.end != OperationEnd::PortLost) {
         numbers = getNumbers(connection_, face_);
         if (face_.cancelled())
             return false;
+        const Showing showing(*this);
         shown_.setPhoneBook(applyPhoneBookEntries(shown_.phoneBook(), numbers.arrived));
     }
     if (inputs.end == OperationEnd::PortLost || numbers.end == OperationEnd::PortLost) {
@@ -89,22 +138,38 @@ bool ModemSession::connectModem(bool readConfiguration) {
     }
     inputsReadIncomplete_ = !inputs.complete;
     phoneBookReadIncomplete_ = !numbers.complete;
+    // What the modem held before anything overwrites it: the readings alone,
+    // without what the user typed meanwhile.
+    if (inputs.complete && numbers.complete)
+        keepBackup({applyInputsReading(InputsConfig{}, inputs.arrived),
+                    applyPhoneBookEntries(PhoneBook{}, numbers.arrived)});
     face_.showLinkState(LinkState::Connected);
     if (inputsReadIncomplete_ || phoneBookReadIncomplete_)
         face_.showModemError(incompleteReadText(inputsReadIncomplete_, phoneBookReadIncomplete_));
     return true;
 }
 
-void ModemSession::disconnectModem() {
-    if (busy_)
-        return;
+void ModemSession::keepBackup(const ModemConfiguration& read) {
+    QString problem;
+    if (const auto path = keeper_(read, connection_.connectedDevice(), &problem))
+        backupPath_ = *path;
+    else
+        backupProblem_ = problem;
+}
+
+bool ModemSession::disconnectModem() {
+    if (busy_ || !mayLetChangesGo())
+        return false;
     // Nothing is sent, but the port is let go: a user who reads "Modem
     // Disconnected" may well open another program on it next. The next
     // connection looks for its device afresh.
     connection_.disconnect();
     inputsReadIncomplete_ = phoneBookReadIncomplete_ = showsLostConnection_ = false;
     face_.showLinkState(LinkState::Disconnected);
+    const Showing showing(*this);
     shown_.setConfiguration(ModemConfiguration{});
+    inputsChanged_ = phoneBookChanged_ = false;
+    return true;
 }
 
 void ModemSession::deviceLost() {
@@ -123,37 +188,100 @@ void ModemSession::enterLostState() {
     connection_.disconnect();
     inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
     showsLostConnection_ = true;
+    backupPath_.clear();
     face_.showLinkState(LinkState::Lost);
 }
 
-SessionResult ModemSession::finish(OperationResult result, const QString& unconfirmedText) {
-    return finish(CommandOutcome{
-        result.end, result.unconfirmed.isEmpty() ? QStringList{} : QStringList{unconfirmedText}});
+// Before anything overwrites what the modem holds: what was read of it must
+// have been whole and kept, or the user says to go on without.
+bool ModemSession::mayOverwrite(bool incomplete, const QString& incompleteQuestion) {
+    if (incomplete)
+        return face_.warn(Warning::IncompleteRead, incompleteQuestion);
+    if (backupRequired_ && backupPath_.isEmpty())
+        return face_.warn(Warning::NoBackup,
+                          tr("No backup of the modem's configuration was kept: %1 Sending now "
+                             "overwrites what the modem holds, and nothing here can put it back. "
+                             "Send anyway?")
+                              .arg(backupProblem_));
+    return true;
 }
 
-// A lost port puts the face back to not connected; the steps the modem did
-// not confirm are listed in one box.
-SessionResult ModemSession::finish(const CommandOutcome& outcome) {
-    SessionResult result{outcome.end, true, outcome.unconfirmed};
+// A lost port puts the face back to not connected. What was written is read
+// back and compared: the steps the modem did not confirm and every
+// difference are listed in one box.
+SessionResult ModemSession::finish(const CommandOutcome& outcome, bool verifyInputs,
+                                   bool verifyNumbers) {
+    SessionResult result{outcome.end, true, outcome.unconfirmed, {}, outcome.steps};
     if (face_.cancelled() || outcome.end == OperationEnd::Cancelled)
         return result;
     if (outcome.end == OperationEnd::PortLost) {
         enterLostState();
         return result;
     }
-    if (!outcome.unconfirmed.isEmpty())
-        face_.showModemError(outcome.unconfirmed.join(u'\n'));
+    const InputsConfig sentInputs = shown_.inputs();
+    const PhoneBook sentNumbers = shown_.phoneBook();
+    if (verifying_ && (verifyInputs || verifyNumbers)) {
+        face_.setStatusText(tr("Modem Connected, verifying..."));
+        if (verifyInputs) {
+            const InputsRead read = getInputs(connection_, face_);
+            if (read.end != OperationEnd::Completed) {
+                result.end = read.end;
+                return finish(CommandOutcome{read.end, result.unconfirmed, result.steps}, false,
+                              false);
+            }
+            const QStringList found = inputDifferences(sentInputs, read.arrived, read.complete);
+            result.differences << found;
+            if (found.isEmpty())
+                inputsChanged_ = false;
+        }
+        if (verifyNumbers) {
+            const PhoneBookRead read = getNumbers(connection_, face_);
+            if (read.end != OperationEnd::Completed) {
+                result.end = read.end;
+                return finish(CommandOutcome{read.end, result.unconfirmed, result.steps}, false,
+                              false);
+            }
+            const QStringList found = phoneBookDifferences(sentNumbers, read.arrived, read.complete);
+            result.differences << found;
+            if (found.isEmpty())
+                phoneBookChanged_ = false;
+        }
+        face_.setStatusText(tr("Modem Connected"));
+    } else if (outcome.unconfirmed.isEmpty()) {
+        inputsChanged_ = inputsChanged_ && !verifyInputs;
+        phoneBookChanged_ = phoneBookChanged_ && !verifyNumbers;
+    }
+    if (!result.unconfirmed.isEmpty() || !result.differences.isEmpty())
+        face_.showWriteProblems(result.unconfirmed, result.differences);
     return result;
 }
 
 SessionResult ModemSession::sendInputs() {
-    if (busy_)
+    if (busy_ || !mayOverwrite(inputsReadIncomplete_, sendInputsAfterIncompleteReadQuestion()))
         return {};
-    if (inputsReadIncomplete_ && !face_.sendAnyway(sendInputsAfterIncompleteReadQuestion()))
+    // A Double message goes nowhere when the Single box of its input shows
+    // the placeholder: both go out empty. Nobody's typed text is dropped
+    // without a word.
+    QStringList dropped;
+    for (int n = 1; n <= InputCount; ++n) {
+        const InputConfig& input = shown_.input(n);
+        if (input.singleMessage.isPlaceholder() && !input.doubleMessage.isPlaceholder() &&
+            !input.doubleMessage.text.isEmpty())
+            dropped << tr("Input %1: the Double message is not sent, because the Single message "
+                          "is empty.")
+                           .arg(n);
+    }
+    if (!dropped.isEmpty() &&
+        !face_.warn(Warning::DoubleMessage, dropped.join(u'\n') + u'\n' + tr("Send anyway?")))
         return {};
     const Running running(*this, true);
     const OperationResult result = ::sendInputs(connection_, face_, shown_.inputs());
-    SessionResult done = finish(result, unconfirmedInputRecordsText(result.unconfirmed));
+    const SessionResult done = finish(
+        {result.end,
+         result.unconfirmed.isEmpty() ? QStringList{}
+                                      : QStringList{unconfirmedInputRecordsText(result.unconfirmed)},
+         result.steps},
+        true, false);
     if (result.completed())
         inputsReadIncomplete_ = false;
     return done;
@@ -167,11 +295,17 @@ SessionResult ModemSession::setNumbers() {
         face_.showModemError(refused);
         return {};
     }
-    if (phoneBookReadIncomplete_ && !face_.sendAnyway(setNumbersAfterIncompleteReadQuestion()))
+    if (!mayOverwrite(phoneBookReadIncomplete_, setNumbersAfterIncompleteReadQuestion()))
         return {};
     const Running running(*this, true);
     const OperationResult result = ::setNumbers(connection_, face_, shown_.phoneBook());
-    SessionResult done = finish(result, unconfirmedPositionsText(result.unconfirmed));
+    const SessionResult done =
+        finish({result.end,
+                result.unconfirmed.isEmpty()
+                    ? QStringList{}
+                    : QStringList{unconfirmedPositionsText(result.unconfirmed)},
+                result.steps},
+               false, true);
     if (result.completed())
         phoneBookReadIncomplete_ = false;
     return done;
@@ -182,12 +316,31 @@ SessionResult ModemSession::run(const ModemCommand& command) {
         return {};
     if (command.question && !face_.confirm(*command.question))
         return {};
+    if (command.replacesConfiguration &&
+        !mayOverwrite(inputsReadIncomplete_ || phoneBookReadIncomplete_,
+                      tr("The modem's configuration was not read completely. What it holds now "
+                         "is replaced, and no backup of it was kept. Go on anyway?")))
+        return {};
     const Running running(*this, command.locksControls);
     CommandContext context{connection_, face_, shown_};
-    const CommandOutcome outcome = command.run(context);
-    SessionResult done = finish(outcome);
+    CommandOutcome outcome;
+    {
+        const Showing showing(*this);
+        outcome = command.run(context);
+    }
+    const bool replaces = command.replacesConfiguration;
+    if (replaces)
+        inputsChanged_ = phoneBookChanged_ = true; // until the read-back says otherwise
+    SessionResult done = finish(outcome, replaces, replaces);
     // What is shown now is what was sent, not what an incomplete read left.
-    if (outcome.end == OperationEnd::Completed && command.replacesConfiguration)
+    if (outcome.end == OperationEnd::Completed && replaces)
         inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
     return done;
+}
+
+SessionResult ModemSession::verify() {
+    if (busy_)
+        return {};
+    const Running running(*this, false);
+    return finish(CommandOutcome{}, true, true);
 }

@@ -1,8 +1,13 @@
 #pragma once
 
 #include "ModemCommands.h"
+#include "ModemConfiguration.h"
 
+#include <QObject>
 #include <QStringList>
+
+#include <functional>
+#include <optional>
 
 class ConfigurationModel;
 class ModemConnection;
@@ -12,58 +17,96 @@ class SessionFace;
 struct SessionResult {
     OperationEnd end = OperationEnd::Completed;
     bool ran = false;        // it sent something (not busy, not answered No, nothing refused)
-    QStringList unconfirmed; // the sentences of the "Modem error" box, if any
+    QStringList unconfirmed; // the steps the modem did not confirm, in sentences
+    QStringList differences; // what the read-back found other than was sent
+    QList<StepResult> steps; // every step sent and judged, in order
     bool confirmed() const {
-        return ran && end == OperationEnd::Completed && unconfirmed.isEmpty();
+        return ran && end == OperationEnd::Completed && unconfirmed.isEmpty() &&
+               differences.isEmpty();
     }
 };
 
 // The use cases of a technician at one modem, as both faces offer them:
-// connect (the check, then both reads), disconnect, the two "Set" uploads
-// and every modem command of the table. A command runs to its end inside
-// its call; the operations pump events while they wait, so a face may call
-// in again meanwhile, and is then ignored: two exchanges on one port would
-// mix their replies.
-class ModemSession {
+// connect (the check, then both reads, kept as a backup), disconnect, the
+// two "Set" uploads each proved by reading back, and every modem command of
+// the table. A command runs to its end inside its call; the operations pump
+// events while they wait, so a face may call in again meanwhile, and is then
+// ignored: two exchanges on one port would mix their replies.
+class ModemSession : public QObject {
+    Q_OBJECT
 public:
     ModemSession(ModemConnection& connection, ConfigurationModel& shown, SessionFace& face);
 
     bool busy() const { return busy_; }
     bool connected() const;
 
+    // Whether every write is read back and compared (on unless told).
+    void setVerifying(bool on) { verifying_ = on; }
+    // Whether a whole read must have been kept as a backup before anything
+    // overwrites the modem's configuration (on unless told).
+    void setBackupRequired(bool on) { backupRequired_ = on; }
+    // Where a whole read is kept: the path written, or nothing and the
+    // reason in *error. The backups folder unless told otherwise.
+    using BackupKeeper = std::function<std::optional<QString>(
+        const ModemConfiguration& read, const QString& device, QString* error)>;
+    void setBackupKeeper(BackupKeeper keeper) { keeper_ = std::move(keeper); }
+
     // The check with "AT"; then, unless asked not to, the inputs and the
-    // phone book read into what is shown. False when no modem answered, the
-    // port was lost, or the face was closed.
+    // phone book read into what is shown, and kept as a backup when whole.
+    // False when no modem answered, the port was lost, the face was closed,
+    // or the user kept unsent changes.
     bool connectModem(bool readConfiguration = true);
-    // Sends nothing, lets the port go, and shows the configuration as at start.
-    void disconnectModem();
+    // Sends nothing, lets the port go, and shows the configuration as at
+    // start; asks first when what is shown holds changes not sent. False when
+    // the user kept them.
+    bool disconnectModem();
     // The device held open went away while no command ran.
     void deviceLost();
 
-    // The "Set" buttons: what is shown, sent.
+    // The "Set" buttons: what is shown, sent, then read back and compared.
     SessionResult sendInputs();
     SessionResult setNumbers();
     // A command of the table, after its question.
     SessionResult run(const ModemCommand& command);
+    // Reads the modem and compares it with what is shown, writing nothing.
+    SessionResult verify();
 
     // Whether the last read of a frame did not come back whole; a "Set" of
     // that frame asks first.
     bool inputsReadIncomplete() const { return inputsReadIncomplete_; }
     bool phoneBookReadIncomplete() const { return phoneBookReadIncomplete_; }
+    // Whether what is shown holds changes the modem was not sent (a file
+    // just opened counts); disconnecting and closing ask first.
+    bool holdsUnsentChanges() const { return inputsChanged_ || phoneBookChanged_; }
+    // Asks the face whether unsent changes may go; true when there are none.
+    bool mayLetChangesGo();
+    // The backup of this connection's read, when one was kept.
+    QString backupPath() const { return backupPath_; }
+    QString backupProblem() const { return backupProblem_; }
     // What is shown no longer comes from an incomplete read (a file was opened).
     void forgetIncompleteReads() { inputsReadIncomplete_ = phoneBookReadIncomplete_ = false; }
 
 private:
     class Running;
-    SessionResult finish(OperationResult result, const QString& unconfirmedText);
-    SessionResult finish(const CommandOutcome& outcome);
+    class Showing;
+    SessionResult finish(const CommandOutcome& outcome, bool verifyInputs, bool verifyNumbers);
+    bool mayOverwrite(bool incomplete, const QString& incompleteQuestion);
     void enterLostState();
+    void keepBackup(const ModemConfiguration& read);
 
     ModemConnection& connection_;
     ConfigurationModel& shown_;
     SessionFace& face_;
     bool busy_ = false;
+    bool verifying_ = true;
+    bool backupRequired_ = true;
+    bool showing_ = false; // the session itself changes what is shown
     bool inputsReadIncomplete_ = false;
     bool phoneBookReadIncomplete_ = false;
+    bool inputsChanged_ = false;
+    bool phoneBookChanged_ = false;
     bool showsLostConnection_ = false; // what a lost connection left is still shown
+    QString backupPath_;
+    QString backupProblem_;
+    BackupKeeper keeper_;
 };

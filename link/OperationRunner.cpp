@@ -61,6 +61,7 @@ OperationResult runOperation(ModemConnection& connection, OperationObserver& vie
         const bool answered = outcome == ExchangeOutcome::Answered;
         if (!answered)
             result.unconfirmed << int(i + 1);
+        result.steps << StepResult{step.exchange.command, answered};
         view.setStatusText(step.text +
                            (answered ? QStringLiteral("...OK") : QStringLiteral("...Failed!")));
         if (!waitPumping(connection, view, PauseAfterReplyMs))

@@ -17,10 +17,19 @@ enum class OperationEnd {
     Cancelled,       // the window was closed; nothing more was sent
 };
 
+// A step that was sent and judged: its command line and whether the modem
+// confirmed it.
+struct StepResult {
+    QString command;
+    bool confirmed = false;
+};
+
 struct OperationResult {
     OperationEnd end = OperationEnd::Completed;
     // The steps the modem did not confirm, by their number (from 1).
     QList<int> unconfirmed;
+    // Every step judged, in order.
+    QList<StepResult> steps;
 
     bool completed() const { return end == OperationEnd::Completed; }
 };

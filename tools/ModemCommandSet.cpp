@@ -61,6 +61,9 @@ QByteArray ModemCommandSet::execute(const QByteArray& line, bool lowerCase) {
         return framed(caseOf(inputLines(), "+EGINP: "), ok);
     if (line == "AT+EGPHN?")
         return framed(caseOf(phoneLines(), "+EGPHN: "), ok);
+    if ((line.startsWith(inputWrite) || line.startsWith(phoneWrite)) &&
+        storeFault == StoreFault::StoresNothing)
+        return {};
     if (line.startsWith(inputWrite))
         return framed({}, writeInput(line.mid(inputWrite.size())) ? ok : error);
     if (line.startsWith(phoneWrite))
@@ -83,7 +86,7 @@ bool ModemCommandSet::writeInput(const QByteArray& args) {
         if ((state != 'C' && state != 'O') || rest.mid(3, 2) != ",\"" || closing < 4 ||
             closing != rest.size() - 1)
             return false;
-        (state == 'C' ? input.messageC : input.messageO) = rest.mid(5, closing - 5);
+        (state == 'C' ? input.messageC : input.messageO) = kept(rest.mid(5, closing - 5));
         return true;
     }
 
@@ -111,7 +114,8 @@ bool ModemCommandSet::writePhone(const QByteArray& args) {
     if (position < 1 || position > 20)
         return false;
     if (comma < 0) {
-        phoneBook[position - 1].clear();
+        if (!(storeFault == StoreFault::DropsLastPosition && position == 20))
+            phoneBook[position - 1].clear();
         return true;
     }
     const QByteArray record = args.mid(comma + 1);
@@ -121,8 +125,13 @@ bool ModemCommandSet::writePhone(const QByteArray& args) {
     const QByteArray type = record.mid(closing + 1);
     if (!type.startsWith(',') || !isNumberType(type.mid(1)))
         return false;
-    phoneBook[position - 1] = record.mid(1, closing - 1);
+    if (!(storeFault == StoreFault::DropsLastPosition && position == 20))
+        phoneBook[position - 1] = kept(record.mid(1, closing - 1));
     return true;
+}
+
+QByteArray ModemCommandSet::kept(const QByteArray& text) const {
+    return storeFault == StoreFault::CutsTexts ? text.left(9) : text;
 }
 
 // Three lines per input: settings (delay as five digits), then the "C" and the "O" message.

@@ -23,6 +23,15 @@ struct ModemStoreInput {
 // builds the framed reply (information text and result code, no echo).
 class ModemCommandSet {
 public:
+    // Modems that take a write and do not keep it as sent: only a read-back
+    // tells.
+    enum class StoreFault {
+        None,
+        StoresNothing,     // a write is echoed, never answered, and changes nothing
+        CutsTexts,         // messages and numbers are kept cut to their first 9 characters
+        DropsLastPosition, // a write to phone-book position 20 is answered OK and not kept
+    };
+
     // The reply to one command line (without its CR). Empty for an empty line
     // and for a line that is not an AT command, which a modem ignores.
     QByteArray execute(const QByteArray& line, bool lowerCase);
@@ -33,10 +42,12 @@ public:
     // listing: each before the listing line of its index (the count of lines
     // or more: after the last one).
     QList<std::pair<int, QByteArray>> strayLinesInListings;
+    StoreFault storeFault = StoreFault::None;
 
 private:
     bool writeInput(const QByteArray& args);
     bool writePhone(const QByteArray& args);
+    QByteArray kept(const QByteArray& text) const;
     QByteArray inputLines() const;
     QByteArray phoneLines() const;
     QByteArray withStrayLines(const QList<QByteArray>& lines) const;

@@ -450,6 +450,11 @@ void VirtualModem::setStrayLinesInListings(const QList<std::pair<int, QByteArray
     d->line.commands().strayLinesInListings = lines;
 }
 
+void VirtualModem::setStoreFault(ModemCommandSet::StoreFault fault) {
+    std::lock_guard lock(d->mutex);
+    d->line.commands().storeFault = fault;
+}
+
 std::array<VirtualModem::Input, 3> VirtualModem::inputs() const {
     std::lock_guard lock(d->mutex);
     return d->line.commands().inputs;

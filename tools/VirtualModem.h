@@ -68,6 +68,8 @@ public:
     void clearErrors();
     // Unsolicited lines in the middle of the listings (ModemCommandSet).
     void setStrayLinesInListings(const QList<std::pair<int, QByteArray>>& lines);
+    // A modem that does not keep its writes as sent (ModemCommandSet).
+    void setStoreFault(ModemCommandSet::StoreFault fault);
 
     std::array<Input, 3> inputs() const;
     void setInputs(const std::array<Input, 3>& inputs);

@@ -99,8 +99,14 @@ int main(int argc, char** argv) {
         "stray-lines",
         QStringLiteral("Puts unsolicited lines (RING, +CREG: 1) in the middle of the input and "
                        "phone-book listings, as a modem with calls and network news may."));
+    const QCommandLineOption storeFault(
+        "store-fault",
+        QStringLiteral("Does not keep writes as sent: 'nothing' echoes them, never answers and "
+                       "keeps nothing; 'cut' keeps messages and numbers cut to 9 characters; "
+                       "'drop-last' answers OK to phone-book position 20 and keeps nothing."),
+        "FAULT");
     parser.addOptions({help, instant, usbLatency, processing, replyDelay, errorFor, noEcho,
-                       lateResult, lateResultFor, strayLines});
+                       lateResult, lateResultFor, strayLines, storeFault});
     parser.addPositionalArgument("N", QStringLiteral("The port number, 1 to 255."), "[N]");
 
     if (!parser.parse(app.arguments()))
@@ -157,6 +163,21 @@ int main(int argc, char** argv) {
         replyDelayMs = *given;
     }
 
+    using StoreFault = ModemCommandSet::StoreFault;
+    StoreFault fault = StoreFault::None;
+    if (parser.isSet(storeFault)) {
+        const QString given = parser.value(storeFault);
+        if (given == u"nothing")
+            fault = StoreFault::StoresNothing;
+        else if (given == u"cut")
+            fault = StoreFault::CutsTexts;
+        else if (given == u"drop-last")
+            fault = StoreFault::DropsLastPosition;
+        else
+            return usageError(parser, QStringLiteral("--store-fault takes nothing, cut or "
+                                                     "drop-last"));
+    }
+
     // Blocked before the modem starts its thread, so that only sigtimedwait below sees them.
     sigset_t endSignals;
     sigemptyset(&endSignals);
@@ -181,6 +202,7 @@ int main(int argc, char** argv) {
         modem.setLateResultMsFor(command, ms);
     if (parser.isSet(strayLines))
         modem.setStrayLinesInListings({{1, "RING"}, {2, "+CREG: 1"}});
+    modem.setStoreFault(fault);
     const int linked = modem.linkAs(number);
     if (linked == 0) {
         std::fprintf(stderr, "tavek-virtual-modem: %s\n", qPrintable(modem.linkError()));

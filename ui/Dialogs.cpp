@@ -23,13 +23,14 @@ QMessageBox* createConfirmationBox(QWidget* owner, const QString& text) {
     return box;
 }
 
-QMessageBox* createSendAnywayBox(QWidget* owner, const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Incomplete read"), text,
-                                QMessageBox::Yes | QMessageBox::No, owner);
-    // Sending over what could not be read is the risky answer.
+QMessageBox* createWarningBox(QWidget* owner, const QString& title, const QString& text) {
+    auto* box =
+        new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No, owner);
+    // Going on is the risky answer: what the modem held, or what the user
+    // typed, may be lost.
     box->setDefaultButton(QMessageBox::No);
     box->setEscapeButton(QMessageBox::No);
-    box->setObjectName(QStringLiteral("SendAnywayBox"));
+    box->setObjectName(QStringLiteral("WarningBox"));
     return box;
 }
 
@@ -43,8 +44,8 @@ Dialogs Dialogs::forWindow(QWidget* owner) {
         std::unique_ptr<QMessageBox> box(createConfirmationBox(owner, text));
         return box->exec() == QMessageBox::Yes;
     };
-    dialogs.sendAnyway = [owner](const QString& text) {
-        std::unique_ptr<QMessageBox> box(createSendAnywayBox(owner, text));
+    dialogs.warn = [owner](const QString& title, const QString& text) {
+        std::unique_ptr<QMessageBox> box(createWarningBox(owner, title, text));
         return box->exec() == QMessageBox::Yes;
     };
     return dialogs;

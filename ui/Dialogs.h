@@ -15,8 +15,9 @@ struct Dialogs {
     std::function<void(const QString& text)> modemError;
     // "Setting Reset": Yes / No, Yes the default, no icon. True for Yes.
     std::function<bool(const QString& text)> confirm;
-    // "Incomplete read": a warning with Yes / No, No the default. True for Yes.
-    std::function<bool(const QString& text)> sendAnyway;
+    // A warning with Yes / No, No the default, titled as given ("Incomplete
+    // read", "No backup", "Double message", "Unsent changes"). True for Yes.
+    std::function<bool(const QString& title, const QString& text)> warn;
 
     // The real boxes, owned by the given window.
     static Dialogs forWindow(QWidget* owner);
@@ -29,4 +30,4 @@ QString confirmationText(const QStringList& lines);
 // The boxes themselves, unshown, for the real hooks and for tests that look at them.
 QMessageBox* createModemErrorBox(QWidget* owner, const QString& text);
 QMessageBox* createConfirmationBox(QWidget* owner, const QString& text);
-QMessageBox* createSendAnywayBox(QWidget* owner, const QString& text);
+QMessageBox* createWarningBox(QWidget* owner, const QString& title, const QString& text);

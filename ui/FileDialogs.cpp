@@ -1,6 +1,10 @@
 #include "FileDialogs.h"
 
+#include "Backups.h"
+
+#include <QDir>
 #include <QFileDialog>
+#include <QUrl>
 #include <QMessageBox>
 
 #include <memory>
@@ -23,6 +27,13 @@ QFileDialog* createOpenConfigurationDialog(QWidget* owner, const QString& folder
     dialog->setObjectName(QStringLiteral("OpenConfigurationDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
+    // The automatic backups at hand: restoring one is opening it and sending it.
+    // Qt's own dialog shows the side bar; the desktop's may keep its own.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    QDir().mkpath(backupsFolder());
+    QList<QUrl> places = dialog->sidebarUrls();
+    places << QUrl::fromLocalFile(backupsFolder());
+    dialog->setSidebarUrls(places);
     return dialog;
 }
 

@@ -210,6 +210,11 @@ void MainWindow::showEvent(QShowEvent* event) {
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+    // Changes the modem was not sent are not let go without a word.
+    if (!closing_ && !session_.mayLetChangesGo()) {
+        event->ignore();
+        return;
+    }
     // Closing the main window ends the program, its other windows with it. An
     // operation that is running stops before its next command and lets the
     // port go: nothing more reaches the modem once the window is gone.

@@ -70,7 +70,7 @@ public:
     void showLinkState(LinkState state) override;
     void setControlsEnabled(bool enabled) override;
     bool confirm(const Question& question) override;
-    bool sendAnyway(const QString& text) override;
+    bool warn(Warning warning, const QString& text) override;
 
 protected:
     void showEvent(QShowEvent* event) override;

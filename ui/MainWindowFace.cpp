@@ -77,6 +77,16 @@ bool MainWindow::confirm(const Question& question) {
     return dialogs_.confirm(confirmationText(lines));
 }
 
-bool MainWindow::sendAnyway(const QString& text) {
-    return dialogs_.sendAnyway(text);
+bool MainWindow::warn(Warning warning, const QString& text) {
+    switch (warning) {
+    case Warning::IncompleteRead:
+        return dialogs_.warn(tr("Incomplete read"), text);
+    case Warning::NoBackup:
+        return dialogs_.warn(tr("No backup"), text);
+    case Warning::DoubleMessage:
+        return dialogs_.warn(tr("Double message"), text);
+    case Warning::UnsentChanges:
+        return dialogs_.warn(tr("Unsent changes"), text);
+    }
+    return false;
 }

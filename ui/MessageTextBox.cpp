@@ -98,11 +98,15 @@ void MessageTextBox::mousePressEvent(QMouseEvent* event) {
 
 void MessageTextBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
-    // Arriving by Tab selects nothing: the caret waits at the start, so that
-    // typing into a placeholder edits it, as the modem tools always did.
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason) {
-        deselect();
-        setCursorPosition(0);
+    // Moving into a box that shows the placeholder, by Tab, Shift+Tab, a
+    // mnemonic or the mouse, empties it as a click does: the first character
+    // typed is the first of the message, never mixed into the placeholder.
+    // Coming back from another program or a menu is no move into the box.
+    const bool movedIn =
+        event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
+    if (movedIn && text() == PlaceholderText) {
+        setInPlaceholderColour(false);
+        setText(QString());
     }
 }
 

@@ -58,6 +58,7 @@ private slots:
         // same ports folder, and no other test's links.
         qputenv("HOME", QFile::encodeName(home.path()));
         qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(".config")));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(".local/share")));
         // Files to write that must be refused, and a pipe that nothing writes into.
         QFile example(TAVEK_EXAMPLE_FILE), euro(file("euro.tavek"));
         QVERIFY(example.open(QIODevice::ReadOnly) && euro.open(QIODevice::WriteOnly));
@@ -161,14 +162,15 @@ private slots:
         row("relay on", {"relay", "on"}, 0, "Relay on.\n", "2 AT+WIOW=0,0");
         row("factory-defaults", {"factory-defaults", "--yes"}, 0,
             "The factory communication settings are restored.\n", "6 AT&W");
-        // The phone book emptied first, then the default inputs.
+        // What the modem held is read and kept first; then the phone book is
+        // emptied, the default inputs set, and both halves read back.
         row("clear", {"clear", "--yes"}, 0,
             "The phone book is empty; the default inputs and messages are set.\n",
-            R"(30 AT+EGINP=3,"O","ALLARME  3 OFF")");
+            "34 AT+EGPHN?");
         row("ports", {"ports"}, 0, "{Com N}  {device}\n          linked as {link}\n", "0 ");
 
         row("ERROR at one position", write, 1,
-            "Modem error: The modem did not confirm phone-book position 3.\n", "30 AT+EGPHN=20",
+            "Modem error: The modem did not confirm phone-book position 3.\n", "34 AT+EGPHN?",
             [](VirtualModem& m) { m.setErrorFor("AT+EGPHN=3"); });
         // Two attempts, each followed by a lone CR.
         row("no modem answers", {"check"}, 1,
@@ -183,7 +185,7 @@ private slots:
                 m.setPhoneBook({"+391", "", "", "06 1"});
             });
         row("lost during the write", write, 3, "Modem error: The serial port {device} was lost",
-            R"(5 AT+EGINP=2,1,5,"O","S")", [](VirtualModem& m) { m.vanishAtLine(5); });
+            R"(7 AT+EGINP=2,1,5,"O","S")", [](VirtualModem& m) { m.vanishAtLine(7); });
 
         // Read whole, then not saved: a pipe is no file to replace.
         row("read into a pipe", {"read", file("pipe.tavek")}, 2,

@@ -155,15 +155,15 @@ private slots:
                    R"(Position 2: "+" is a "+" without digits)",
                    R"(Position 3: "061234567890123456789" is 21 characters long; a number holds )"
                    "at most 20"};
-        QTest::newRow("a C1 control, 51 characters in the placeholder colour, a + inside")
+        QTest::newRow("a C1 control, 161 characters in the placeholder colour, a + inside")
             << ModemConfiguration{{InputConfig{}, InputConfig{},
                                    InputConfig{
-                                       {}, {}, {}, 0, typed("x\u0085"), {QString(51, u'y'), true}}},
+                                       {}, {}, {}, 0, typed("x\u0085"), {QString(161, u'y'), true}}},
                                   {"", "", "++39+1"}}
             << QStringList{
                    "Input 3, Single message: holds a control character (code 133) at "
                    "character 2",
-                   "Input 3, Double message: 51 characters long; a message holds at most 50",
+                   "Input 3, Double message: 161 characters long; a message holds at most 160",
                    R"(Position 3: "++39+1" holds something other than digits and one leading "+")"};
     }
     void configurationsComeBackOrBothRefuse() {
@@ -204,7 +204,7 @@ private slots:
             << edited({{"\"version\": 1,", "\"version\": 3,"}})
             << QStringList{"version: this file was written by a newer Tavek (version 3)"};
         QTest::newRow("every problem listed")
-            << edited({{"ALLARME INTRUSIONE", QByteArray(50, 'A') + R"(\u007f)"},
+            << edited({{"ALLARME INTRUSIONE", QByteArray(160, 'A') + R"(\u007f)"},
                        {"\"restState\": \"normally-closed\",", ""},
                        {"\"double\"", "\"dual\""},
                        {"300", "250"},
@@ -212,7 +212,7 @@ private slots:
                        {"+393351234567", "+39 335 1234567"},
                        {"\"position\": 20", "\"position\": 21"}})
             << QStringList{
-                   "inputs[0].singleMessage (input 1): is 51 characters long",
+                   "inputs[0].singleMessage (input 1): is 161 characters long",
                    "inputs[0].singleMessage (input 1): holds a control character (code 127)",
                    "inputs[1].restState (input 2): missing; it must be \"normally-open\"",
                    R"(inputs[1].bit (input 2): must be "single" or "double", not "dual")",

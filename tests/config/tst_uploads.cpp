@@ -48,7 +48,7 @@ private slots:
         const Operation readInputs = [](ModemConnection& connection, RecordingView& view) {
             return OperationResult{OperationEnd::Completed,
                                    readInputsIntoView(connection, view).complete ? QList<int>{}
-                                                                                 : QList<int>{1}};
+                                                                                 : QList<int>{1}, {}};
         };
         QTest::newRow("input read, 0.4 s before reading and 0.6 s reading")
             << readInputs << QByteArray("AT+EGINP?") << 1000;
@@ -139,7 +139,7 @@ private slots:
 
         const auto reading = [](Reader read) {
             return [read](ModemConnection& connection, RecordingView& view) {
-                return OperationResult{read(connection, view).end, {}};
+                return OperationResult{read(connection, view).end, {}, {}};
             };
         };
         const QString before = "1 0 O S [mine] [] | " + empty + " | " + empty + " | 1:+typed";

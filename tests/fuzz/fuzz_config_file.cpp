@@ -15,11 +15,11 @@ namespace {
     std::abort();
 }
 
-// Printable Latin-1, the only characters the line carries, at most 50.
+// Printable Latin-1, the only characters the line carries, at most 160.
 bool messageFits(const MessageText& message) {
     if (message.isPlaceholder())
         return true;
-    if (message.placeholderColour || message.text.size() > MessageMaxLength)
+    if (message.placeholderColour || message.text.size() > StoredMessageMaxLength)
         return false;
     for (QChar c : message.text) {
         if (c.unicode() < 32 || (c.unicode() >= 127 && c.unicode() < 0xA0) || c.unicode() > 0xFF)

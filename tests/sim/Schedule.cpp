@@ -259,6 +259,9 @@ Schedule drawSchedule(quint64 seed) {
                      draw.chance(0.5) ? 0 : draw.between(0, 50)};
     if (draw.chance(trouble * 0.2))
         s.cancelAfterMs = draw.between(0, 15000);
+    // A modem that does not keep what it is sent as sent: only a read-back tells.
+    if (draw.chance(trouble * 0.3))
+        s.storeFault = ModemCommandSet::StoreFault(draw.between(1, 3));
     return s;
 }
 
@@ -305,5 +308,12 @@ QString Schedule::describe() const {
                  .arg(adapter.longestGapMs);
     if (cancelAfterMs)
         parts << QStringLiteral("window closed at %1 ms").arg(*cancelAfterMs);
+    using StoreFault = ModemCommandSet::StoreFault;
+    if (storeFault == StoreFault::StoresNothing)
+        parts << QStringLiteral("writes echoed, unanswered, not kept");
+    else if (storeFault == StoreFault::CutsTexts)
+        parts << QStringLiteral("texts kept cut to 9 characters");
+    else if (storeFault == StoreFault::DropsLastPosition)
+        parts << QStringLiteral("position 20 not kept");
     return parts.join(QStringLiteral("; "));
 }

@@ -67,6 +67,7 @@ struct Schedule {
     std::optional<ReplyDamage> damage;
     std::optional<int> vanishAfterBytes;
     bool answerOnlySecondAttempt = false;
+    ModemCommandSet::StoreFault storeFault = ModemCommandSet::StoreFault::None;
 
     // Between the modem and the program.
     AdapterTiming adapter;

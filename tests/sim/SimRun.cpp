@@ -115,8 +115,16 @@ private:
 class SimWindow final : public MainWindow {
 public:
     SimWindow(const LinkEnvironment& environment, const SimClock& clock)
-        : MainWindow(nullptr, environment), clock_(clock) {}
+        : MainWindow(nullptr, environment), clock_(clock) {
+        // Kept in memory: a run's backups are looked at, not written to disk.
+        session().setBackupKeeper(
+            [this](const ModemConfiguration& read, const QString& device, QString*) {
+                backups << read;
+                return std::optional<QString>(device + QStringLiteral(".tavek"));
+            });
+    }
     QStringList statuses;
+    QList<ModemConfiguration> backups;
     std::optional<qint64> closeAt;
     bool closedByUser = false;
 
@@ -170,6 +178,7 @@ void configure(ModemLine& line, const Schedule& s, qint64 startNs) {
     line.commands().inputs = s.inputs;
     line.commands().phoneBook = s.phoneBook;
     line.commands().strayLinesInListings = s.strayLinesInListings;
+    line.commands().storeFault = s.storeFault;
     line.setEcho(s.echo);
     line.setEchoLineFeed(s.echoLineFeed);
     line.setProcessingMs(s.processingMs);
@@ -290,8 +299,49 @@ public:
         }
     }
 
+    // What was kept before the modem was overwritten is what it held.
+    void backupIsTheModems(const ModemConfiguration& backup) {
+        const InputsConfig expected = panelsOf(s_.inputs);
+        for (int n = 1; n <= InputCount; ++n)
+            if (!damaged("AT+EGINP?", n, {}) && !(backup.inputs[n - 1] == expected[n - 1]))
+                fail(QStringLiteral("the backup holds input %1 as %2 where the modem held %3")
+                         .arg(n)
+                         .arg(describe(backup.inputs[n - 1]), describe(expected[n - 1])));
+        for (int p = 1; p <= PhoneBookSize; ++p)
+            if (!damaged("AT+EGPHN?", 0, p) &&
+                backup.phoneBook[p - 1] != QString::fromLatin1(s_.phoneBook[p - 1]))
+                fail(QStringLiteral("the backup holds \"%1\" at position %2 where the modem "
+                                    "held \"%3\"")
+                         .arg(backup.phoneBook[p - 1])
+                         .arg(p)
+                         .arg(QString::fromLatin1(s_.phoneBook[p - 1])));
+    }
+
+    // A write that ended without a word: the modem holds what the window
+    // shows, as it went on the wire.
+    void storeHoldsShown(const ModemCommandSet& store, const InputsConfig& shownInputs,
+                         const std::function<QString(int)>& shownNumber) {
+        const QStringList held = inputRecords(panelsOf(store.inputs));
+        const QStringList shown = inputRecords(shownInputs);
+        for (qsizetype k = 0; k < shown.size(); ++k)
+            if (held.value(k) != shown[k])
+                fail(QStringLiteral("a write ended without a word, but the modem holds %1 where "
+                                    "the window shows %2")
+                         .arg(held.value(k), shown[k]));
+        for (int p = 1; p <= PhoneBookSize; ++p)
+            if (QString::fromLatin1(store.phoneBook[p - 1]) != shownNumber(p))
+                fail(QStringLiteral("a write ended without a word, but the modem holds \"%1\" at "
+                                    "position %2 where the window shows \"%3\"")
+                         .arg(QString::fromLatin1(store.phoneBook[p - 1]))
+                         .arg(p)
+                         .arg(shownNumber(p)));
+    }
+
     // Read, then Set: the modem holds what it held.
     void storeUnchanged(const ModemCommandSet& store) {
+        if (s_.storeFault != ModemCommandSet::StoreFault::None)
+            return; // a modem that does not keep what it is sent: the read-back tells
+
         for (int n = 1; n <= 3; ++n)
             if (!damaged("AT+EGINP?", n, {}) && !(store.inputs[n - 1] == s_.inputs[n - 1]))
                 fail(QStringLiteral("read, then Set changed input %1 in the modem").arg(n));
@@ -512,11 +562,16 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
     SimTraffic traffic(world, device, outcome.traffic);
     w.connection().traffic().add(&traffic);
     w.statuses.clear();
+    w.backups.clear();
     QStringList boxes;
     bool askedToSendAnyway = false;
     w.dialogs().modemError = [&](const QString& text) { boxes << text; };
     w.dialogs().confirm = [](const QString&) { return true; };
-    w.dialogs().sendAnyway = [&](const QString&) {
+    // Sending over what was not read whole, or without a backup, is answered
+    // No; letting unsent edits go when the user closes the window, Yes.
+    w.dialogs().warn = [&](const QString& title, const QString&) {
+        if (title == u"Unsent changes")
+            return true;
         askedToSendAnyway = true;
         return false;
     };
@@ -544,6 +599,8 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
         check.inputsRead(!w.session().inputsReadIncomplete(), shownInputs);
         check.numbersRead(!w.session().phoneBookReadIncomplete(),
                           [&](int p) { return w.model().number(p); });
+        const qsizetype boxesAfterConnect = boxes.size();
+        const qsizetype sentAfterConnect = traffic.exchanges.size();
 
         switch (s.flow) {
         case SimFlow::WindowReadThenSet: {
@@ -564,7 +621,7 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
                        numbersWhole = !w.session().phoneBookReadIncomplete();
             setWithoutAsking(cmdSendInputs(w), inputsWhole, "AT+EGINP=", "the inputs");
             setWithoutAsking(cmdSetNumbers(w), numbersWhole, "AT+EGPHN=", "the phone book");
-            bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500);
+            bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500) + 2 * readBoundMs;
             check.storeUnchanged(device.line.commands());
             break;
         }
@@ -582,16 +639,36 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
             const qsizetype before = traffic.exchanges.size();
             click(cmdSendInputs(w));
             click(cmdSetNumbers(w));
-            bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500);
+            bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500) + 2 * readBoundMs;
             check.sentExactly(expected, traffic.exchanges.mid(before));
             break;
         }
         case SimFlow::WindowDefaultSettings:
             click(w.toolbar()->button(QStringLiteral("clear")));
-            bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500);
+            bound += uploadBoundMs(9, 1500) + uploadBoundMs(20, 500) + 2 * readBoundMs;
             break;
         default:
             break;
+        }
+
+        // What the modem held was kept before anything overwrote it; and a
+        // write that ended without a word left the modem holding what is shown.
+        const bool overwrote = std::any_of(
+            traffic.exchanges.begin() + sentAfterConnect, traffic.exchanges.end(),
+            [](const Exchange& e) {
+                return e.line.startsWith(u"AT+EGINP=") || e.line.startsWith(u"AT+EGPHN=");
+            });
+        if (overwrote && w.backups.isEmpty())
+            check.fail(QStringLiteral("the modem was overwritten, and no backup was kept"));
+        else if (overwrote)
+            check.backupIsTheModems(w.backups.last());
+        if (overwrote && whole && boxes.size() == boxesAfterConnect && !w.closedByUser &&
+            device.present && w.connection().ModemConnected) {
+            InputsConfig shownNow;
+            for (int n = 1; n <= InputCount; ++n)
+                shownNow[n - 1] = w.model().input(n);
+            check.storeHoldsShown(device.line.commands(), shownNow,
+                                  [&](int p) { return w.model().number(p); });
         }
     }
     check.bounded(flowName(s.flow), clock.nowNs() - began, bound);
@@ -613,7 +690,9 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
     w.connection().traffic().remove(&traffic);
     // The boxes' answers above refer to this run's locals.
     w.dialogs().modemError = [](const QString&) {};
-    w.dialogs().sendAnyway = [](const QString&) { return false; };
+    w.dialogs().warn = [](const QString& title, const QString&) {
+        return title == u"Unsent changes";
+    };
     w.closeAt.reset();
     return w.closedAt;
 }

@@ -22,8 +22,9 @@ protected:
     // What the boxes said, how they are answered, and the connection
     // button's image while the error box was up.
     struct {
-        QStringList errors, confirmations, questions;
-        bool answerYes = true, sendAnyway = false;
+        QStringList errors, confirmations, questions, warningTitles;
+        // The confirmations' answer, and the warnings' (No, their default).
+        bool answerYes = true, goOn = false;
         int imageAtError = 0;
     } boxes;
 
@@ -61,9 +62,10 @@ protected slots:
             boxes.confirmations << text;
             return boxes.answerYes;
         };
-        window->dialogs().sendAnyway = [this](const QString& text) {
+        window->dialogs().warn = [this](const QString& title, const QString& text) {
+            boxes.warningTitles << title;
             boxes.questions << text;
-            return boxes.sendAnyway;
+            return boxes.goOn;
         };
     }
     void cleanup() {

@@ -106,8 +106,11 @@ private slots:
         QCOMPARE(box->icon(), QMessageBox::Information);
         QCOMPARE(box->standardButtons(), QMessageBox::Ok);
         // Sending over what could not be read whole is the answer not to give lightly.
-        box.reset(createSendAnywayBox(window.get(), "Send anyway?"));
+        box.reset(createWarningBox(window.get(), "No backup", "Send anyway?"));
+        QCOMPARE(box->windowTitle(), QStringLiteral("No backup"));
+        QCOMPARE(box->icon(), QMessageBox::Warning);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
+        QCOMPARE(box->escapeButton(), box->button(QMessageBox::No));
     }
 };
 

@@ -141,7 +141,10 @@ private slots:
         QCOMPARE(boxes.confirmations, question.isEmpty() ? QStringList{} : QStringList{question});
         const bool wiped = command == QStringLiteral("clear") && yes;
         QCOMPARE(modemLines().mid(0, lines.size()), lines);
-        QCOMPARE(modemLines().size(), wiped ? 20 + 9 : lines.size());
+        // The wipe is proved by reading both halves back.
+        QCOMPARE(modemLines().size(), wiped ? 20 + 9 + 2 : lines.size());
+        if (wiped)
+            QCOMPARE(modemLines().mid(29), (QStringList{"AT+EGINP?", "AT+EGPHN?"}));
         QCOMPARE(boxes.errors, QStringList{});
         QCOMPARE(reachable(*window), Connected);
         QCOMPARE(window->model().number(1), wiped ? QString() : QStringLiteral("+391"));
