@@ -41,9 +41,10 @@ int printBackups(Console& console, bool json) {
     if (json) {
         QJsonArray list;
         for (const BackupEntry& backup : backups)
-            list.append(QJsonObject{{QStringLiteral("path"), backup.path},
-                                    {QStringLiteral("device"), backup.device},
-                                    {QStringLiteral("time"), backup.at.toString(Qt::ISODateWithMs)}});
+            list.append(
+                QJsonObject{{QStringLiteral("path"), backup.path},
+                            {QStringLiteral("device"), backup.device},
+                            {QStringLiteral("time"), backup.at.toString(Qt::ISODateWithMs)}});
         console.json({{QStringLiteral("command"), QStringLiteral("backups")},
                       {QStringLiteral("folder"), backupsFolder()},
                       {QStringLiteral("backups"), list}});
@@ -54,7 +55,8 @@ int printBackups(Console& console, bool json) {
     for (const BackupEntry& backup : backups)
         console.line(QStringLiteral("%1  %2  %3")
                          .arg(backup.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
-                              backup.device.leftJustified(16), QDir::toNativeSeparators(backup.path)));
+                              backup.device.leftJustified(16),
+                              QDir::toNativeSeparators(backup.path)));
     return ExitConfirmed;
 }
 
@@ -106,8 +108,8 @@ int runInvocation(const Invocation& invocation, Console& console,
     int answered = 0;
     runFleet(invocation, ports, environment, fromFile, [&](const ModemReport& report) {
         // Of every port, only those where a modem answers count.
-        const bool noModem =
-            report.result == QLatin1String("no answer") || report.result == QLatin1String("port failed");
+        const bool noModem = report.result == QLatin1String("no answer") ||
+                             report.result == QLatin1String("port failed");
         if (invocation.allPorts && noModem)
             return;
         ++answered;
@@ -128,8 +130,8 @@ int runInvocation(const Invocation& invocation, Console& console,
 
 } // namespace
 
-int runTavekCli(const QStringList& arguments, Console& console,
-                const LinkEnvironment& environment, QIODevice& standardInput) {
+int runTavekCli(const QStringList& arguments, Console& console, const LinkEnvironment& environment,
+                QIODevice& standardInput) {
     const ParsedCommandLine parsed = parseCommandLine(arguments, console);
     if (!parsed.invocation)
         return parsed.exitCode;

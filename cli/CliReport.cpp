@@ -24,8 +24,9 @@ QJsonObject reportObject(const ModemReport& report) {
         {QStringLiteral("errors"), QJsonArray::fromStringList(report.errors)},
     };
     if (report.configuration)
-        object.insert(QStringLiteral("configuration"),
-                      QJsonDocument::fromJson(configurationFileText(*report.configuration)).object());
+        object.insert(
+            QStringLiteral("configuration"),
+            QJsonDocument::fromJson(configurationFileText(*report.configuration)).object());
     if (!report.saved.isEmpty())
         object.insert(QStringLiteral("saved"), report.saved);
     return object;

@@ -104,7 +104,8 @@ bool CliRun::connect(bool readConfiguration) {
     else if (looked != where)
         where += QStringLiteral(" (%1)").arg(looked);
     const bool connected = session_.connectModem(readConfiguration);
-    report_.device = connection_.connectedDevice().isEmpty() ? looked : connection_.connectedDevice();
+    report_.device =
+        connection_.connectedDevice().isEmpty() ? looked : connection_.connectedDevice();
     report_.backup = session_.backupPath();
     if (connected)
         return true;
@@ -112,7 +113,8 @@ bool CliRun::connect(bool readConfiguration) {
     if (watch_.lost)
         end(ExitPortFailed, QStringLiteral("port lost"), tr("The port %1 was lost.").arg(where));
     else if (watch_.opened)
-        end(ExitModemFailed, QStringLiteral("no answer"), tr("No modem answered on %1.").arg(where));
+        end(ExitModemFailed, QStringLiteral("no answer"),
+            tr("No modem answered on %1.").arg(where));
     else
         end(ExitPortFailed, QStringLiteral("port failed"),
             tr("The port %1 could not be used.").arg(where));
@@ -199,15 +201,16 @@ void CliRun::verify(const ModemConfiguration& configuration) {
 }
 
 void CliRun::command(const ModemCommand& command) {
-    ended(session_.run(command), QCoreApplication::translate(ModemCommandsContext, command.doneText));
+    ended(session_.run(command),
+          QCoreApplication::translate(ModemCommandsContext, command.doneText));
 }
 
 ModemReport CliRun::run(const std::optional<ModemConfiguration>& fromFile) {
     const QString& verb = invocation_.verb;
     const ModemCommand* tableCommand = findModemCommand(verb);
     // What the modem held is read and kept before anything overwrites it.
-    const bool overwrites = verb == QLatin1String("write") ||
-                            (tableCommand && tableCommand->replacesConfiguration);
+    const bool overwrites =
+        verb == QLatin1String("write") || (tableCommand && tableCommand->replacesConfiguration);
     const bool reads = verb == QLatin1String("read") || (overwrites && invocation_.backup);
     if (connect(reads)) {
         if (verb == QLatin1String("check"))

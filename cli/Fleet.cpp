@@ -10,8 +10,7 @@
 #include <vector>
 
 void runFleet(const Invocation& invocation, const QList<PortChoice>& ports,
-              const LinkEnvironment& environment,
-              const std::optional<ModemConfiguration>& fromFile,
+              const LinkEnvironment& environment, const std::optional<ModemConfiguration>& fromFile,
               const std::function<void(const ModemReport&)>& ended) {
     std::mutex mutex;
     std::condition_variable reported;

@@ -10,6 +10,5 @@
 // thread only, and no port but those given is opened. Each report is handed
 // on as its modem ends, in the order they end.
 void runFleet(const Invocation& invocation, const QList<PortChoice>& ports,
-              const LinkEnvironment& environment,
-              const std::optional<ModemConfiguration>& fromFile,
+              const LinkEnvironment& environment, const std::optional<ModemConfiguration>& fromFile,
               const std::function<void(const ModemReport&)>& ended);

@@ -15,8 +15,8 @@ namespace {
 // millisecond, so that names sort as times do; then the device, its "/dev/"
 // left out and "/" as "-".
 const QString TimeFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss.zzz");
-const QRegularExpression BackupName(QStringLiteral(
-    R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.\d{3})_(.+)\.tavek$)"));
+const QRegularExpression
+    BackupName(QStringLiteral(R"(^(\d{4}-\d\d-\d\d_\d\d-\d\d-\d\d\.\d{3})_(.+)\.tavek$)"));
 
 QString deviceInName(QString device) {
     if (device.startsWith(QLatin1String("/dev/")))
@@ -27,8 +27,9 @@ QString deviceInName(QString device) {
 }
 
 QString deviceFromName(const QString& name) {
-    return name.startsWith(QLatin1String("COM")) ? name
-                                                 : QStringLiteral("/dev/") + QString(name).replace(u'-', u'/');
+    return name.startsWith(QLatin1String("COM"))
+               ? name
+               : QStringLiteral("/dev/") + QString(name).replace(u'-', u'/');
 }
 
 } // namespace

@@ -241,7 +241,8 @@ SessionResult ModemSession::finish(const CommandOutcome& outcome, bool verifyInp
                 return finish(CommandOutcome{read.end, result.unconfirmed, result.steps}, false,
                               false);
             }
-            const QStringList found = phoneBookDifferences(sentNumbers, read.arrived, read.complete);
+            const QStringList found =
+                phoneBookDifferences(sentNumbers, read.arrived, read.complete);
             result.differences << found;
             if (found.isEmpty())
                 phoneBookChanged_ = false;
@@ -276,12 +277,13 @@ SessionResult ModemSession::sendInputs() {
         return {};
     const Running running(*this, true);
     const OperationResult result = ::sendInputs(connection_, face_, shown_.inputs());
-    const SessionResult done = finish(
-        {result.end,
-         result.unconfirmed.isEmpty() ? QStringList{}
-                                      : QStringList{unconfirmedInputRecordsText(result.unconfirmed)},
-         result.steps},
-        true, false);
+    const SessionResult done =
+        finish({result.end,
+                result.unconfirmed.isEmpty()
+                    ? QStringList{}
+                    : QStringList{unconfirmedInputRecordsText(result.unconfirmed)},
+                result.steps},
+               true, false);
     if (result.completed())
         inputsReadIncomplete_ = false;
     return done;
@@ -299,13 +301,12 @@ SessionResult ModemSession::setNumbers() {
         return {};
     const Running running(*this, true);
     const OperationResult result = ::setNumbers(connection_, face_, shown_.phoneBook());
-    const SessionResult done =
-        finish({result.end,
-                result.unconfirmed.isEmpty()
-                    ? QStringList{}
-                    : QStringList{unconfirmedPositionsText(result.unconfirmed)},
-                result.steps},
-               false, true);
+    const SessionResult done = finish(
+        {result.end,
+         result.unconfirmed.isEmpty() ? QStringList{}
+                                      : QStringList{unconfirmedPositionsText(result.unconfirmed)},
+         result.steps},
+        false, true);
     if (result.completed())
         phoneBookReadIncomplete_ = false;
     return done;

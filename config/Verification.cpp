@@ -55,7 +55,8 @@ QStringList inputDifferences(const InputsConfig& sent, const InputsReading& held
         const WireInput wire = wireInput(sent[n - 1]);
         const InputReading& reading = held[n - 1];
         const auto differ = [&](const QString& field, const QString& was, const QString& is) {
-            differences << tr("Input %1, %2: sent %3, the modem holds %4.").arg(n).arg(field, was, is);
+            differences
+                << tr("Input %1, %2: sent %3, the modem holds %4.").arg(n).arg(field, was, is);
         };
         const auto active = [](bool on) { return on ? tr("Active") : tr("Disactive"); };
         if (reading.status && (*reading.status == InputStatus::Active) != wire.active)

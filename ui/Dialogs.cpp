@@ -24,8 +24,8 @@ QMessageBox* createConfirmationBox(QWidget* owner, const QString& text) {
 }
 
 QMessageBox* createWarningBox(QWidget* owner, const QString& title, const QString& text) {
-    auto* box =
-        new QMessageBox(QMessageBox::Warning, title, text, QMessageBox::Yes | QMessageBox::No, owner);
+    auto* box = new QMessageBox(QMessageBox::Warning, title, text,
+                                QMessageBox::Yes | QMessageBox::No, owner);
     // Going on is the risky answer: what the modem held, or what the user
     // typed, may be lost.
     box->setDefaultButton(QMessageBox::No);

@@ -4,8 +4,8 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QUrl>
 #include <QMessageBox>
+#include <QUrl>
 
 #include <memory>
 

@@ -165,8 +165,7 @@ private slots:
         // What the modem held is read and kept first; then the phone book is
         // emptied, the default inputs set, and both halves read back.
         row("clear", {"clear", "--yes"}, 0,
-            "The phone book is empty; the default inputs and messages are set.\n",
-            "34 AT+EGPHN?");
+            "The phone book is empty; the default inputs and messages are set.\n", "34 AT+EGPHN?");
         row("ports", {"ports"}, 0, "{Com N}  {device}\n          linked as {link}\n", "0 ");
 
         row("ERROR at one position", write, 1,

@@ -653,11 +653,11 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
 
         // What the modem held was kept before anything overwrote it; and a
         // write that ended without a word left the modem holding what is shown.
-        const bool overwrote = std::any_of(
-            traffic.exchanges.begin() + sentAfterConnect, traffic.exchanges.end(),
-            [](const Exchange& e) {
-                return e.line.startsWith(u"AT+EGINP=") || e.line.startsWith(u"AT+EGPHN=");
-            });
+        const bool overwrote = std::any_of(traffic.exchanges.begin() + sentAfterConnect,
+                                           traffic.exchanges.end(), [](const Exchange& e) {
+                                               return e.line.startsWith(u"AT+EGINP=") ||
+                                                      e.line.startsWith(u"AT+EGPHN=");
+                                           });
         if (overwrote && w.backups.isEmpty())
             check.fail(QStringLiteral("the modem was overwritten, and no backup was kept"));
         else if (overwrote)

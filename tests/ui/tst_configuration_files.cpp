@@ -4,9 +4,12 @@
 // tests/config; here, what the window makes of it.
 #include "ModemWindowFixture.h"
 
+#include "Backups.h"
 #include "ConfigFile.h"
+#include "FileDialogs.h"
 
 #include <QDir>
+#include <QFileDialog>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -142,6 +145,14 @@ private slots:
         const QString documents =
             QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
         QCOMPARE(files.openedIn, (QStringList{site.path(), documents}));
+    }
+
+    // Restoring a backup is opening it: the Open dialog has the folder at hand.
+    void theOpenDialogHasTheBackupsAtHand() {
+        std::unique_ptr<QFileDialog> dialog(
+            createOpenConfigurationDialog(window.get(), folder.path()));
+        QVERIFY(dialog->sidebarUrls().contains(QUrl::fromLocalFile(backupsFolder())));
+        QVERIFY(QFileInfo(backupsFolder()).isDir());
     }
 };
 

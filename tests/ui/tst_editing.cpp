@@ -154,6 +154,38 @@ private slots:
         QCOMPARE(box.palette().color(QPalette::Text),
                  end.placeholderColour ? placeholderColour() : messageTextColour());
     }
+
+    // Moving into a box that shows the placeholder, by any means, empties it
+    // as a click does: "Fire" typed is "Fire", never mixed into the
+    // placeholder's words. Coming back from another program is no move in.
+    void movingIntoAPlaceholderEmptiesIt_data() {
+        QTest::addColumn<int>("reason");
+        QTest::addColumn<MessageText>("afterTyping");
+        const MessageText fire{"Fire", false};
+        QTest::newRow("Tab") << int(Qt::TabFocusReason) << fire;
+        QTest::newRow("Shift+Tab") << int(Qt::BacktabFocusReason) << fire;
+        QTest::newRow("a mnemonic") << int(Qt::ShortcutFocusReason) << fire;
+        QTest::newRow("the mouse") << int(Qt::MouseFocusReason) << fire;
+        QTest::newRow("Tab pressed until there") << -1 << fire;
+    }
+    void movingIntoAPlaceholderEmptiesIt() {
+        QFETCH(int, reason);
+        QFETCH(MessageText, afterTyping);
+        MessageTextBox& box = *txtMessage(*window, 5);
+        cmbSerial(*window)->setFocus(Qt::OtherFocusReason);
+        box.setMessage({PlaceholderText, true});
+        if (reason >= 0) {
+            box.setFocus(Qt::FocusReason(reason));
+        } else {
+            for (int presses = 0; presses < 80 && !box.hasFocus(); ++presses)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        }
+        QVERIFY(box.hasFocus());
+        QCOMPARE(box.text(), QString());
+        QTest::keyClicks(&box, "Fire");
+        QCOMPARE(box.message(), afterTyping);
+        QCOMPARE(box.palette().color(QPalette::Text), messageTextColour());
+    }
 };
 
 QTEST_MAIN(EditingTest)
