@@ -3,6 +3,10 @@
 // folder of a home of the test's own (the program finds it there too).
 #include "VirtualModem.h"
 
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -242,6 +246,147 @@ private slots:
                  wire);
         QVERIFY(!QFileInfo::exists(file("out.tavek")));
         QCOMPARE(QFileInfo(file("pipe.tavek")).isFile(), false);
+    }
+
+    // A write reads and keeps what the modem held, writes, and reads back
+    // what it wrote: one line per difference on standard output, exit code 4.
+    void writeIsProvedAndKeptFirst_data() {
+        QTest::addColumn<QStringList>("options");
+        QTest::addColumn<bool>("cutsTexts"); // the modem keeps texts cut to 9 characters
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("wire"); // the first lines, then the last, then how many
+        const QStringList backupRead{"AT", "AT+EGINP?", "AT+EGPHN?"};
+        QTest::newRow("as sent") << QStringList{} << false << 0
+                                 << backupRead + QStringList{"AT+EGPHN?", "34"};
+        QTest::newRow("texts cut")
+            << QStringList{} << true << 4 << backupRead + QStringList{"AT+EGPHN?", "34"};
+        QTest::newRow("--no-verify") << QStringList{"--no-verify"} << true << 0
+                                     << backupRead + QStringList{"AT+EGPHN=20", "32"};
+        QTest::newRow("--no-backup")
+            << QStringList{"--no-backup"} << false << 0
+            << QStringList{"AT", R"(AT+EGINP=1,1,0,"C","D")", "AT+EGPHN?", "32"};
+        QTest::newRow("--json") << QStringList{"--json"} << true << 4
+                                << backupRead + QStringList{"AT+EGPHN?", "34"};
+    }
+    void writeIsProvedAndKeptFirst() {
+        QFETCH(QStringList, options);
+        QFETCH(bool, cutsTexts);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, wire);
+        QDir(file(".local/share/tavek/backups")).removeRecursively();
+        if (cutsTexts)
+            modem->setStoreFault(ModemCommandSet::StoreFault::CutsTexts);
+
+        const Run run = onTheModem(options + QStringList{"write", TAVEK_EXAMPLE_FILE});
+
+        QCOMPARE(run.exitCode, exitCode);
+        QStringList lines;
+        for (const auto& received : modem->received())
+            lines << QString::fromLatin1(received.line);
+        const qsizetype first = wire.size() - 2;
+        QCOMPARE(lines.mid(0, first), wire.mid(0, first));
+        QCOMPARE(lines.last(), wire[first]);
+        QCOMPARE(QString::number(lines.size()), wire[first + 1]);
+
+        // The backup: what the modem held, by device and time.
+        const QStringList backups =
+            QDir(file(".local/share/tavek/backups")).entryList({"*.tavek"}, QDir::Files);
+        const bool backedUp = !options.contains("--no-backup");
+        QCOMPARE(backups.size(), backedUp ? 1 : 0);
+        if (backedUp) // named by the device: /dev/pts/3 as pts-3
+            QVERIFY2(
+                backups[0].endsWith('_' + modem->devicePath().mid(5).replace('/', '-') + ".tavek"),
+                qPrintable(backups[0]));
+
+        const QString differences =
+            "Input 1, Single message: sent \"ALLARME INTRUSIONE - Via Roma 12, Magazzino\", the "
+            "modem holds \"ALLARME I\".";
+        if (options.contains("--json")) {
+            QJsonParseError error;
+            const QJsonObject report = QJsonDocument::fromJson(run.out, &error).object();
+            QCOMPARE(error.error, QJsonParseError::NoError);
+            QCOMPARE(report["command"].toString(), QStringLiteral("write"));
+            QCOMPARE(report["result"].toString(), QStringLiteral("different"));
+            QCOMPARE(report["exitCode"].toInt(), 4);
+            QCOMPARE(report["steps"].toArray().size(), 29);
+            QCOMPARE(report["steps"].toArray()[0].toObject()["command"].toString(),
+                     QStringLiteral(R"(AT+EGINP=1,1,0,"C","D")"));
+            QVERIFY(report["steps"].toArray()[0].toObject()["confirmed"].toBool());
+            QVERIFY(report["backup"].toString().endsWith(".tavek"));
+            QVERIFY(report["differences"].toArray().contains(differences));
+        } else if (exitCode == 4) {
+            // One difference a line on standard output; the verdict on standard error.
+            const QStringList out = QString::fromUtf8(run.out).split('\n', Qt::SkipEmptyParts);
+            QVERIFY(out.contains(differences));
+            for (const QString& line : out)
+                QVERIFY2(line.startsWith("Input ") || line.startsWith("Phone position "),
+                         qPrintable(line));
+            QVERIFY(run.err.contains("holds something other than was sent"));
+        } else {
+            QVERIFY2(run.err.isEmpty(), run.err.constData());
+        }
+    }
+
+    // verify reads and compares, writing nothing; backups lists what was kept.
+    void verifyWritesNothing() {
+        const Run differs = onTheModem({"verify", TAVEK_EXAMPLE_FILE});
+        QCOMPARE(differs.exitCode, 4);
+        QVERIFY(differs.out.contains("Phone position 1: sent +393351234567, the modem holds"));
+        QCOMPARE(modem->received().size(), size_t(3)); // AT, and the two reads
+        QCOMPARE(onTheModem({"--yes", "write", TAVEK_EXAMPLE_FILE}).exitCode, 0);
+        modem->clearReceived();
+        const Run same = onTheModem({"verify", TAVEK_EXAMPLE_FILE});
+        QCOMPARE(same.exitCode, 0);
+        QVERIFY(same.out.contains("holds what the file says"));
+        QCOMPARE(modem->received().size(), size_t(3));
+
+        const Run listed = onTheModem({"backups"});
+        QCOMPARE(listed.exitCode, 0);
+        QVERIFY(listed.out.contains(modem->devicePath().toUtf8()));
+    }
+
+    // What the modem held cannot be kept: nothing is overwritten, exit code 5.
+    void aBackupThatCannotBeKeptStopsTheWrite() {
+        const QString folder = file(".local/share/tavek/backups");
+        QDir(folder).removeRecursively();
+        QDir().mkpath(QFileInfo(folder).path());
+        QFile blocker(folder);
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        const Run run = onTheModem({"write", TAVEK_EXAMPLE_FILE});
+        blocker.remove();
+        QCOMPARE(run.exitCode, 5);
+        QVERIFY2(run.err.contains("cannot be made"), run.err.constData());
+        QCOMPARE(modem->received().size(), size_t(3)); // the check and the reads, no write
+    }
+
+    // Three modems, two named: both are written side by side, the one pulled
+    // out midway fails alone, and nothing reaches the third.
+    void aFleetAtOnce() {
+        VirtualModem second, third;
+        const int secondCom = second.linkAs(), thirdCom = third.linkAs();
+        QVERIFY(secondCom > 0 && thirdCom > 0);
+        second.vanishAtLine(12);
+        QElapsedTimer took;
+        took.start();
+        const Run run = tavekCli({"--port", QStringLiteral("com%1").arg(com), "--port",
+                                  QStringLiteral("com%1").arg(secondCom), "write", "--json",
+                                  TAVEK_EXAMPLE_FILE},
+                                 home.path(), {});
+        QCOMPARE(run.exitCode, 3); // the worst: a port lost
+        QMap<QString, QString> results;
+        for (const QByteArray& line : run.out.split('\n')) {
+            if (line.isEmpty())
+                continue;
+            const QJsonObject report = QJsonDocument::fromJson(line).object();
+            results[report["port"].toString()] = report["result"].toString();
+        }
+        QCOMPARE(results.value(QStringLiteral("Com %1").arg(com)), QStringLiteral("confirmed"));
+        QCOMPARE(results.value(QStringLiteral("Com %1").arg(secondCom)),
+                 QStringLiteral("port lost"));
+        QCOMPARE(modem->received().size(), size_t(34));
+        QCOMPARE(modem->phoneBook()[4], QByteArray("0612345679"));
+        QVERIFY(third.received().empty());
     }
 };
 
