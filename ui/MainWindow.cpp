@@ -10,11 +10,13 @@
 #include "PhoneGrid.h"
 #include "PortSelector.h"
 #include "PortsDialog.h"
+#include "StandardKeys.h"
 #include "StatusClock.h"
 #include "TrafficWindow.h"
 #include "Twips.h"
 #include "WindowFont.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -70,6 +72,8 @@ MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
     connect(clock, &QTimer::timeout, this,
             [this] { clockPanel_->setText(clockText(QDateTime::currentDateTime())); });
     clock->start();
+
+    addQuitCommand();
 
     // The load handler.
     initMainWindow();
@@ -167,6 +171,16 @@ void MainWindow::buildStatusBar() {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         statusBar_->addWidget(panel);
     }
+}
+
+void MainWindow::addQuitCommand() {
+    auto* quit = new QAction(tr("Quit"), this);
+    quit->setObjectName(QStringLiteral("quitAction"));
+    quit->setShortcuts(standardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    // From Tavek's other windows too; closing this one ends the program.
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
 }
 
 // The steps keep the order the modem tools always had; it shows only in the

@@ -80,6 +80,7 @@ private:
     void buildModemSettings();
     void buildPhoneNumbers();
     void buildStatusBar();
+    void addQuitCommand();
     QToolButton* addSetButton(QWidget* frame, const QString& name, const QString& toolTip,
                               QRect place);
     void setFramesEnabled(bool enabled);
