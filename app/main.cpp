@@ -25,8 +25,9 @@ int main(int argc, char* argv[]) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tavek"));
-    // The settings (the folder of the configuration files) live beside the
-    // ports folder: ~/.config/tavek/Tavek.conf.
+    // The settings (the folder of the configuration files, the window's place
+    // and the Com number last chosen) live beside the ports folder:
+    // ~/.config/tavek/Tavek.conf.
     QApplication::setOrganizationName(QStringLiteral("tavek"));
     // Desktops match the window to tavek.desktop by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavek.Tavek"));

@@ -7,7 +7,13 @@
 #    which is not plugged in);
 #  - the main window in Fusion's light palette (docs/main-window-light.png)
 #    and in a dark one (docs/main-window-dark.png), the way a desktop hands
-#    Qt a dark palette: through the qt6ct platform theme, "darker" scheme.
+#    Qt a dark palette: through the qt6ct platform theme, "darker" scheme;
+#  - the whole screen, the main window connected on it, at three sizes and
+#    scales (docs/screen-WxH-at-SCALE.png), each on an X server of its own:
+#    1920x1080 at a scale of 2, 1366x768 at 1.25 with a 48 px panel at the
+#    bottom, 1280x720 at 1. The panel is the desktop's work area
+#    (_NET_WORKAREA, set by xworkarea.py as a window manager sets it), its
+#    strip drawn in grey on the picture.
 # Usage: docs/take-screenshots.sh [build directory]
 # (needs xvfb-run, ImageMagick, xdotool, fonts-liberation for the narrow
 # font the layout was drawn for and, for the dark one, qt6ct)
@@ -16,6 +22,11 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
 
 if [ -z "${TAVEK_IN_XVFB:-}" ]; then
+    # Size, scale, panel height. -noreset keeps the work area set between clients.
+    for screen in "1920x1080 2 0" "1366x768 1.25 48" "1280x720 1 0"; do
+        TAVEK_IN_XVFB=fit TAVEK_SCREEN=$screen \
+            xvfb-run -a -s "-screen 0 ${screen%% *}x24 -noreset" "$0" "$build"
+    done
     TAVEK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$build"
 fi
 
@@ -60,6 +71,37 @@ close_tavek() {
     wait "$tavek" 2>/dev/null || true
     tavek=""
 }
+
+# Starts Tavek on this screen at the scale given, with a panel of the height
+# given at the bottom, connects, and takes the whole screen. Tavek places its
+# window itself: the click finds it where it is.
+fitted_window() {
+    local width=$1 height=$2 scale=$3 panel=$4
+    python3 "$here/xworkarea.py" 0 0 "$width" $((height - panel))
+    QT_SCALE_FACTOR=$scale "$build/app/tavek" &
+    tavek=$!
+    sleep 2.5
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$(xdotool search --onlyvisible --name '^Tavek$' | head -1)")"
+    python3 "$here/xclick.py" $(awk "BEGIN { print int($X + 22 * $scale), int($Y + 22 * $scale) }")
+    sleep 3.5
+    local shot="$here/screen-${width}x${height}-at-$scale.png"
+    import -window root "$shot"
+    if [ "$panel" -gt 0 ]; then
+        convert "$shot" -fill '#5a5a5a' \
+            -draw "rectangle 0,$((height - panel)) $((width - 1)),$((height - 1))" \
+            -font /usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf \
+            -fill white -pointsize 18 -gravity southwest \
+            -annotate +12+$(((panel - 18) / 2)) "desktop panel, $panel px" "$shot"
+    fi
+    close_tavek
+}
+
+if [ "$TAVEK_IN_XVFB" = fit ]; then
+    read -r size scale panel <<<"$TAVEK_SCREEN"
+    fitted_window "${size%x*}" "${size#*x}" "$scale" "$panel"
+    exit 0
+fi
 
 main_window main-window
 click $about 22

@@ -3,9 +3,12 @@
 #include "ComboBoxAccessible.h"
 #include "PhoneGrid.h"
 #include "PhoneGridAccessible.h"
+#include "ToolButtonAccessible.h"
 
 #include <QAccessible>
 #include <QComboBox>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 // Qt asks with each class name of the object, its own first, before its own
@@ -22,6 +25,11 @@ QAccessibleInterface* ownInterface(const QString& className, QObject* object) {
         if (!box->isEditable())
             return new ComboBoxAccessible(box);
     }
+    // A toolbar's buttons, whose keys are their commands'. (Not its
+    // extension button, a tool button of another kind, which opens a menu.)
+    if (object->metaObject() == &QToolButton::staticMetaObject &&
+        qobject_cast<QToolBar*>(object->parent()))
+        return new ToolButtonAccessible(static_cast<QToolButton*>(object));
     return nullptr;
 }
 } // namespace

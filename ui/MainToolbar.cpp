@@ -2,6 +2,7 @@
 
 #include "Images.h"
 #include "ModemCommands.h"
+#include "StandardKeys.h"
 #include "Twips.h"
 
 #include <QAction>
@@ -70,6 +71,22 @@ MainToolbar::MainToolbar(QWidget* parent) : QToolBar(parent) {
     addCommand(WindowCommand::ModemTraffic, tr("Modem traffic"), false);
     addCommand(WindowCommand::SerialPorts, tr("Serial ports"), false);
     addCommand(WindowCommand::About, tr("About Tavek"), false);
+    // The desktop's own keys, where it has them for a command; each works
+    // while its button does.
+    giveKeys(WindowCommand::OpenConfiguration, QKeySequence::Open, Qt::CTRL | Qt::Key_O);
+    giveKeys(WindowCommand::SaveConfiguration, QKeySequence::Save, Qt::CTRL | Qt::Key_S);
+    giveKeys(WindowCommand::About, QKeySequence::HelpContents, Qt::Key_F1);
+}
+
+void MainToolbar::giveKeys(const QString& id, QKeySequence::StandardKey command,
+                           const QKeySequence& usual) {
+    QAction* given = action(id);
+    given->setShortcuts(standardKeys(command, usual));
+    // The tool tip teaches the keys; a screen reader hears them from the
+    // button's accessible interface (ToolButtonAccessible.h), as its
+    // name stays the command's.
+    given->setToolTip(
+        tr("%1 (%2)").arg(given->text(), given->shortcut().toString(QKeySequence::NativeText)));
 }
 
 QAction* MainToolbar::addCommand(const QString& id, const QString& toolTip, bool needsConnection) {

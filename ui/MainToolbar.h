@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QLatin1StringView>
 #include <QString>
 #include <QStringList>
@@ -26,7 +27,8 @@ inline constexpr QLatin1StringView About("about");
 // The toolbar: the connection button, a gap that holds the port selector,
 // a button for every modem command of the table, then the window's own
 // commands, About last. Commands that need a connected modem are disabled
-// until one is.
+// until one is. Opening and saving a configuration and About answer to the
+// desktop's standard keys (Ctrl+O, Ctrl+S, F1), named in their tool tips.
 class MainToolbar : public QToolBar {
     Q_OBJECT
 public:
@@ -52,6 +54,7 @@ signals:
 
 private:
     QAction* addCommand(const QString& id, const QString& toolTip, bool needsConnection);
+    void giveKeys(const QString& id, QKeySequence::StandardKey command, const QKeySequence& usual);
 
     std::map<QString, QAction*> actions_;
     QStringList needConnection_;

@@ -10,11 +10,15 @@
 #include "PhoneGrid.h"
 #include "PortSelector.h"
 #include "PortsDialog.h"
+#include "StandardKeys.h"
 #include "StatusClock.h"
 #include "TrafficWindow.h"
 #include "Twips.h"
 #include "WindowFont.h"
+#include "WindowPlacement.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDateTime>
@@ -22,19 +26,35 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
 #include <QTimer>
 #include <QToolButton>
+#include <QVBoxLayout>
+#include <QWindow>
+
+namespace {
+// The forms lay the window out in twips from its corner: the toolbar on
+// top, the status bar at the bottom, and between them the frames, which sit
+// in the content that scrolls. Their places there count from under the
+// toolbar, so that at the laid-out size each is where the forms put it.
+constexpr int FormWidth = 14640;
+constexpr int FormHeight = 8910;
+constexpr int ToolbarHeight = 660;
+constexpr int StatusBarTop = 8535;
+
+constexpr QRect contentRect(int left, int top, int width, int height) {
+    return twipsRect(left, top - ToolbarHeight, width, height);
+}
+} // namespace
 
 MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
-                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
-      connection_(environment) {
+    : QWidget(parent, Qt::Window), connection_(environment) {
     installAccessibleInterfaces();
     setObjectName(QStringLiteral("Main"));
     setWindowTitle(QStringLiteral("Tavek"));
     setWindowIcon(productIcon());
-    setFixedSize(twips(14640), twips(8910));
     setFont(windowFont());
 
     connection_.traffic().add(&traffic_);
@@ -47,18 +67,28 @@ MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
     openLink = [](const QUrl& url) { QDesktopServices::openUrl(url); };
 
     toolbar_ = new MainToolbar(this);
-    toolbar_->setGeometry(twipsRect(0, 0, 14640, 660));
+    toolbar_->setFixedHeight(twips(ToolbarHeight));
     connect(toolbar_, &MainToolbar::triggered, this, &MainWindow::runCommand);
     // The port selector's handler: entry p (from 0) stands for "Com p+1".
     connect(toolbar_->cmbSerial(), &QComboBox::currentIndexChanged, this, [this](int position) {
         // Emptying the list is no choice of the user's.
-        if (position >= 0)
+        if (position >= 0) {
             connection_.setCommPortNumber(qint16(position + 1));
+            chosenComPort_ = position + 1;
+        }
     });
 
+    buildContent();
     buildModemSettings();
     buildPhoneNumbers();
     buildStatusBar();
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(QMargins());
+    layout->setSpacing(0);
+    layout->addWidget(toolbar_);
+    layout->addWidget(scrollArea_);
+    layout->addWidget(statusBar_);
+    resize(sizeHint());
     binding_ = new ConfigurationBinding(model_, panels_, *phoneGrid_, this);
     QList<QWidget*> order{toolbar_};
     order << QList<QWidget*>(panels_.begin(), panels_.end()) << cmdSendInputs_ << frmNumbers_;
@@ -71,20 +101,54 @@ MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
             [this] { clockPanel_->setText(clockText(QDateTime::currentDateTime())); });
     clock->start();
 
+    addQuitCommand();
+
     // The load handler.
     initMainWindow();
+    // The port last chosen is the one to start with, as long as the list has
+    // it; after a disconnect the list starts from "Com 1" again.
+    const QComboBox& selector = *toolbar_->cmbSerial();
+    if (remembered_.comPort >= 1 && remembered_.comPort <= selector.count()) {
+        selectPort(remembered_.comPort - 1);
+        chosenComPort_ = remembered_.comPort;
+    }
 }
 
 MainWindow::~MainWindow() {
+    // The children go after this, and the focus moves as they go: the hook
+    // that brings the focus into view must not look into a content gone.
+    disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     // They watch members that go before the window's children do.
     delete trafficWindow_;
     delete portsDialog_;
 }
 
+QSize MainWindow::sizeHint() const {
+    return twipsRect(0, 0, FormWidth, FormHeight).size();
+}
+
+void MainWindow::buildContent() {
+    content_ = new QWidget;
+    content_->setObjectName(QStringLiteral("content"));
+    content_->setFixedSize(
+        contentRect(0, ToolbarHeight, FormWidth, StatusBarTop - ToolbarHeight).size());
+    scrollArea_ = new QScrollArea(this);
+    scrollArea_->setObjectName(QStringLiteral("contentScroller"));
+    scrollArea_->setFrameShape(QFrame::NoFrame);
+    // Tab goes to the controls, not to the area around them.
+    scrollArea_->setFocusPolicy(Qt::NoFocus);
+    scrollArea_->setWidget(content_);
+    // A control that takes the focus (Tab, a shortcut) comes into view.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && content_->isAncestorOf(now))
+            scrollArea_->ensureWidgetVisible(now, 0, 0);
+    });
+}
+
 void MainWindow::buildModemSettings() {
-    frmMain_ = new QGroupBox(tr(" Modem Settings "), this);
+    frmMain_ = new QGroupBox(tr(" Modem Settings "), content_);
     frmMain_->setObjectName(QStringLiteral("frmMain"));
-    frmMain_->setGeometry(twipsRect(120, 720, 10815, 7815));
+    frmMain_->setGeometry(contentRect(120, 720, 10815, 7815));
     frmMain_->setEnabled(false);
 
     const std::array<int, 3> lefts = {120, 3720, 7440};
@@ -100,9 +164,9 @@ void MainWindow::buildModemSettings() {
 }
 
 void MainWindow::buildPhoneNumbers() {
-    frmNumbers_ = new QGroupBox(tr(" Phone Numbers "), this);
+    frmNumbers_ = new QGroupBox(tr(" Phone Numbers "), content_);
     frmNumbers_->setObjectName(QStringLiteral("frmNumbers"));
-    frmNumbers_->setGeometry(twipsRect(11040, 720, 3495, 7815));
+    frmNumbers_->setGeometry(contentRect(11040, 720, 3495, 7815));
     frmNumbers_->setEnabled(false);
 
     phoneGrid_ = new PhoneGrid(frmNumbers_);
@@ -151,11 +215,13 @@ void MainWindow::buildStatusBar() {
     statusBar_ = new QStatusBar(this);
     statusBar_->setObjectName(QStringLiteral("StatusBar1"));
     statusBar_->setSizeGripEnabled(false);
-    statusBar_->setGeometry(twipsRect(0, 8535, 14640, 375));
+    statusBar_->setFixedHeight(twips(FormHeight - StatusBarTop));
 
     statusLine_ = new QLabel(statusBar_);
     statusLine_->setObjectName(QStringLiteral("StatusBar1_panel1"));
-    statusLine_->setFixedWidth(twips(10600));
+    // Its laid-out width, less in a narrower window: the clock beside it
+    // stays whole, and so does the status, down to its own width.
+    statusLine_->setMaximumWidth(twips(10600));
     // A screen reader reads the panels' text as their names, and hears of
     // each new status as a name change; what they are is their description.
     statusLine_->setAccessibleDescription(tr("Status"));
@@ -165,8 +231,18 @@ void MainWindow::buildStatusBar() {
     clockPanel_->setAccessibleDescription(tr("Date and time"));
     for (QLabel* panel : {statusLine_, clockPanel_}) {
         panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        statusBar_->addWidget(panel);
+        statusBar_->addWidget(panel, panel == statusLine_ ? 1 : 0);
     }
+}
+
+void MainWindow::addQuitCommand() {
+    auto* quit = new QAction(tr("Quit"), this);
+    quit->setObjectName(QStringLiteral("quitAction"));
+    quit->setShortcuts(standardKeys(QKeySequence::Quit, QKeySequence(Qt::CTRL | Qt::Key_Q)));
+    // From Tavek's other windows too; closing this one ends the program.
+    quit->setShortcutContext(Qt::ApplicationShortcut);
+    connect(quit, &QAction::triggered, this, &QWidget::close);
+    addAction(quit);
 }
 
 // The steps keep the order the modem tools always had; it shows only in the
@@ -202,11 +278,25 @@ void MainWindow::setFramesEnabled(bool enabled) {
 
 void MainWindow::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (!centred_) {
-        centred_ = true;
-        if (const QScreen* screen = this->screen())
-            move(screen->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    if (!placed_) {
+        placed_ = true;
+        placeOnScreen();
     }
+}
+
+void MainWindow::placeOnScreen() {
+    const QScreen* start = screen();
+    if (!start)
+        return;
+    QList<QRect> areas;
+    for (const QScreen* each : QGuiApplication::screens())
+        areas << each->availableGeometry();
+    // The frame is known once the window system has the window, as it has
+    // by the time the window shows.
+    const QMargins frame = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    const int scrollBar = scrollArea_->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    setGeometry(placeWindow(sizeHint(), scrollBar, frame, areas, start->availableGeometry(),
+                            remembered_.geometry));
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -219,6 +309,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // operation that is running stops before its next command and lets the
     // port go: nothing more reaches the modem once the window is gone.
     closing_ = true;
+    saveWindowSettings({normalGeometry(), chosenComPort_});
     connection_.port().close();
     if (about_)
         about_->close();

@@ -8,6 +8,7 @@
 #include "ModemSession.h"
 #include "SessionFace.h"
 #include "TrafficRecorder.h"
+#include "WindowSettings.h"
 
 #include <QPointer>
 #include <QUrl>
@@ -26,6 +27,7 @@ class PortsDialog;
 class QComboBox;
 class QGroupBox;
 class QLabel;
+class QScrollArea;
 class QStatusBar;
 class QToolButton;
 class TrafficWindow;
@@ -42,6 +44,13 @@ public:
     // environment says otherwise (the line simulation's).
     explicit MainWindow(QWidget* parent = nullptr, const LinkEnvironment& environment = {});
     ~MainWindow() override;
+
+    // The size the forms lay the window out at; it opens so, unless it was
+    // left at another size or the screen has less room.
+    QSize sizeHint() const override;
+    // Toolbar and status line stay in view; the frames between them scroll
+    // when the window is smaller than its layout.
+    QScrollArea* scrollArea() const { return scrollArea_; }
 
     MainToolbar* toolbar() const { return toolbar_; }
     QLabel* statusLine() const { return statusLine_; }
@@ -77,9 +86,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void buildContent();
     void buildModemSettings();
     void buildPhoneNumbers();
     void buildStatusBar();
+    void addQuitCommand();
+    // Within the available area of a screen, where it was left if that is on
+    // a screen now (WindowPlacement.h).
+    void placeOnScreen();
     QToolButton* addSetButton(QWidget* frame, const QString& name, const QString& toolTip,
                               QRect place);
     void setFramesEnabled(bool enabled);
@@ -105,9 +119,14 @@ private:
     Dialogs dialogs_;
     FileDialogs fileDialogs_ = FileDialogs::forWindow(this);
     bool closing_ = false;
-    bool centred_ = false;
+    bool placed_ = false;
+    WindowSettings remembered_ = loadWindowSettings();
+    // The "Com N" the user chose last, or the remembered one; 0 for none.
+    int chosenComPort_ = 0;
 
     MainToolbar* toolbar_ = nullptr;
+    QScrollArea* scrollArea_ = nullptr;
+    QWidget* content_ = nullptr;
     QStatusBar* statusBar_ = nullptr;
     QLabel* statusLine_ = nullptr;
     QLabel* clockPanel_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QStyledItemDelegate>
 #include <QToolTip>
 
@@ -21,7 +22,7 @@ bool looksNumeric(const QString& text) {
 }
 
 // The chosen row is shown by its background alone. The selection, which
-// follows clicks and arrows, is not drawn: the style would paint it in place
+// follows the current cell, is not drawn: the style would paint it in place
 // of that background.
 class WithoutSelection : public QStyledItemDelegate {
 public:
@@ -61,9 +62,6 @@ PhoneGrid::PhoneGrid(QWidget* parent) : QTableWidget(RowCount, ColumnCount, pare
         }
     }
     applyPalette();
-
-    connect(this, &QTableWidget::cellClicked, this, &PhoneGrid::chooseRowFromSelection);
-    connect(this, &QTableWidget::cellDoubleClicked, this, &PhoneGrid::chooseRowFromSelection);
 }
 
 QString PhoneGrid::cellText(int row, int column) const {
@@ -94,16 +92,9 @@ void PhoneGrid::alignCell(QTableWidgetItem& cell, int column) const {
     cell.setTextAlignment(horizontal | Qt::AlignVCenter);
 }
 
-void PhoneGrid::chooseRowFromSelection() {
-    // The end row of the selection. A click on a heading cell selects
-    // nothing, and then the previous choice stays.
-    const QList<QTableWidgetSelectionRange> ranges = selectedRanges();
-    if (!ranges.isEmpty()) {
-        const int row = ranges.last().bottomRow();
-        if (row >= 1 && row <= PhoneBookSize)
-            selectedPhoneRow_ = row;
-    }
-    recolour();
+void PhoneGrid::chooseRow(int row) {
+    if (row >= 1 && row <= PhoneBookSize)
+        setCurrentIndex(model()->index(row, NumberColumn));
 }
 
 void PhoneGrid::recolour() {
@@ -160,10 +151,8 @@ void PhoneGrid::typeCharacter(char16_t code) {
             setCellText(selectedPhoneRow_, NumberColumn, text.chopped(1));
             emit numberTyped(selectedPhoneRow_);
         }
-    } else {
-        if (code == u'\r')
-            selectedPhoneRow_ = qMin(selectedPhoneRow_ + 1, PhoneBookSize);
-        recolour();
+    } else if (code == u'\r') {
+        chooseRow(qMin(selectedPhoneRow_ + 1, PhoneBookSize));
     }
 }
 
@@ -189,12 +178,55 @@ void PhoneGrid::keyPressEvent(QKeyEvent* event) {
     QTableWidget::keyPressEvent(event);
 }
 
+QModelIndex PhoneGrid::moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) {
+    // The table's own move, kept to the number column and off the headings.
+    // From no current cell (the focus taken from the keyboard, an arrow
+    // before any choice) the table goes to the first heading, and so the
+    // grid to the first row.
+    const QModelIndex moved = QTableWidget::moveCursor(action, modifiers);
+    return model()->index(qBound(1, moved.row(), PhoneBookSize), NumberColumn);
+}
+
+bool PhoneGrid::onFixedCell(const QMouseEvent& event) const {
+    const QModelIndex under = indexAt(event.position().toPoint());
+    return !under.isValid() || isFixed(under.row(), under.column());
+}
+
+// A press on a heading or a position takes the focus and nothing else; so
+// does a drag over them or a double click on one. Elsewhere the table's own
+// handling makes the cell under the mouse current, which chooses its row.
+void PhoneGrid::mousePressEvent(QMouseEvent* event) {
+    if (!onFixedCell(*event)) {
+        QTableWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void PhoneGrid::mouseMoveEvent(QMouseEvent* event) {
+    if (event->buttons() == Qt::NoButton || !onFixedCell(*event))
+        QTableWidget::mouseMoveEvent(event);
+}
+
+void PhoneGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    if (!onFixedCell(*event))
+        QTableWidget::mouseDoubleClickEvent(event);
+}
+
+// The current cell is only ever a number (see moveCursor and the mouse
+// handlers), and its row is the chosen one.
+//
 // QTableView tells screen readers of the current and the selected cell by
 // numbers that count its hidden headers, which the grid's accessible table
 // does not have. The grid tells of the focus itself, in the table's numbers;
 // what it offers as selected is the chosen row, not the selection.
 void PhoneGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
     QAbstractItemView::currentChanged(current, previous);
+    if (current.isValid() && !isFixed(current.row(), current.column())) {
+        selectedPhoneRow_ = current.row();
+        recolour();
+    }
     if (QAccessible::isActive() && current.isValid() && hasFocus()) {
         QAccessibleEvent event(this, QAccessible::Focus);
         event.setChild(accessibleIndex(current.row(), current.column()));

@@ -8,6 +8,15 @@
 // and the characters typed then change that row's number. Only digits and a
 // leading "+" are taken, up to 20 characters (PhoneNumberRule.h); a "+"
 // elsewhere or a 21st character is not, and a tool tip at the cell says why.
+//
+// The grid's current cell, where its focus frame is drawn and where a screen
+// reader's focus is, is always the chosen row's number: the frame never
+// marks another row than the one typing changes. So the keys that move the
+// current cell choose a row too: Up, Down, Page Up, Page Down, Ctrl+Home and
+// Ctrl+End; Left, Right, Home and End stay on the row, as the number is its
+// only cell to edit. Enter chooses the next row. Taking the focus from the
+// keyboard with no row chosen chooses the first; a click on a heading or a
+// position chooses nothing.
 class PhoneGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -38,13 +47,20 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     void changeEvent(QEvent* event) override;
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
     void selectionChanged(const QItemSelection& selected,
                           const QItemSelection& deselected) override;
 
 private:
-    void chooseRowFromSelection();
+    // Makes the row (1 to 20) the chosen one and the grid's current cell.
+    void chooseRow(int row);
+    // A heading or a position under the mouse: nothing to choose there.
+    bool onFixedCell(const QMouseEvent& event) const;
     void noteRefused(const QString& note);
     void recolour();
     // Every colour from the palette, again whenever the palette changes.

@@ -12,10 +12,12 @@
 
 #include <memory>
 
-// A fresh main window, shown and active, as a user has it in front of them;
-// null if the window system never made it active.
+// A fresh main window, shown and active, as a user has it in front of them
+// at a first start (nothing remembered from a window closed before); null if
+// the window system never made it active.
 inline std::unique_ptr<MainWindow> shownWindow(bool framesEnabled = false) {
     QStandardPaths::setTestModeEnabled(true);
+    saveWindowSettings({});
     auto window = std::make_unique<MainWindow>();
     if (framesEnabled) {
         frmMain(*window)->setEnabled(true);

@@ -4,7 +4,8 @@ Run by check_screen_reader.sh on an X server and buses of its own. Starts the
 window program given, finds the window in the AT-SPI tree and checks what a
 reader hears of each control: a list's entry as its name without the list
 being opened, the entry selected in the list, what the list is for by
-relation, the options' checked state and the message boxes' text; then
+relation, the options' checked state, the message boxes' text and the
+toolbar commands' keys; then
 changes a delay from the keyboard and an option by its action, and checks
 that the reader is told and hears the new state.
 
@@ -177,6 +178,15 @@ def read_window(frame, events):
                ("Single (recomended)", True), ("Double", False)]
     for name, checked in options:
         check(f"input 2, {name}: checked", has(option(name), Atspi.StateType.CHECKED), checked)
+
+    # A toolbar command with keys: a reader hears its name, and its keys as
+    # the binding of its first action (Press).
+    # the button's name | its keys
+    for name, keys in (("Open configuration\u2026", "Ctrl+O"), ("About Tavek", "F1"),
+                       ("Connection", "")):
+        button = only(descendants(toolbar, Atspi.Role.PUSH_BUTTON, name), name)
+        check(f"{name}: first action", Atspi.Action.get_action_name(button, 0), "Press")
+        check(f"{name}: keys", Atspi.Action.get_key_binding(button, 0), keys)
 
     # The status line is read as what it shows.
     status = only(descendants(frame, Atspi.Role.LABEL, "Modem Disconnected"), "the status line")

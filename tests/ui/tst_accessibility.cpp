@@ -1,8 +1,8 @@
 // The main window as a screen reader meets it (roles, names, values, what
 // each control is for by relation, the entry selected in a closed list, the
-// phone grid's headers, the event of a new status), and as a keyboard user
-// meets it (the Tab order, Esc on About). Accessibility is switched on from
-// the start, as it is when a screen reader runs before Tavek starts.
+// phone grid's headers, the event of a new status, the commands' keys), and
+// as a keyboard user meets it (the Tab order, the shortcuts, Esc on About). Accessibility is
+// switched on from the start, as it is when a screen reader runs before Tavek starts.
 #include "WindowFixture.h"
 
 #include "AboutWindow.h"
@@ -10,6 +10,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QLabel>
+#include <QToolButton>
 #include <QtTest>
 #include <private/qguiapplication_p.h>
 #include <qpa/qplatformaccessibility.h>
@@ -186,6 +187,97 @@ private slots:
         QCOMPARE(QStringList(order.first()) + walk(Qt::Key_Tab, int(order.size()) - 1), order);
         std::reverse(order.begin(), order.end());
         QCOMPARE(QStringList(order.first()) + walk(Qt::Key_Backtab, int(order.size()) - 1), order);
+    }
+
+    // The desktop's standard keys run their commands from wherever the focus
+    // is in the window, and only while the command's button is enabled.
+    void shouldRunTheStandardShortcuts_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("focus"); // the control that has it
+        QTest::addColumn<bool>("connected");
+        QTest::addColumn<QString>("outcome");
+        const auto row = [](const char* name, QKeySequence keys, const char* focus, bool connected,
+                            const char* outcome) {
+            QTest::newRow(name) << keys << QString(focus) << connected << QString(outcome);
+        };
+        const QKeySequence open(Qt::CTRL | Qt::Key_O), save(Qt::CTRL | Qt::Key_S);
+        const QKeySequence quit(Qt::CTRL | Qt::Key_Q), help(Qt::Key_F1);
+        row("Ctrl+O on the toolbar", open, "connection", true, "open dialog");
+        row("Ctrl+O in the phone grid", open, "PhoneGrid", true, "open dialog");
+        row("Ctrl+O in a message box", open, "txtMessage_2", true, "open dialog");
+        row("Ctrl+O not connected", open, "connection", false, "");
+        row("Ctrl+S in a delay list", save, "cmbMsec_1", true, "save dialog");
+        row("Ctrl+S not connected", save, "cmbSerial", false, "");
+        row("F1", help, "connection", false, "about");
+        row("F1 in the phone grid", help, "PhoneGrid", true, "about");
+        row("Ctrl+Q", quit, "cmbSerial", false, "closed");
+        row("Ctrl+Q in a message box", quit, "txtMessage_4", true, "closed");
+    }
+    void shouldRunTheStandardShortcuts() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, focus);
+        QFETCH(bool, connected);
+        QFETCH(QString, outcome);
+        QStringList happened;
+        window->fileDialogs().openFileName = [&](const QString&) {
+            happened << "open dialog";
+            return QString();
+        };
+        window->fileDialogs().saveFileName = [&](const QString&) {
+            happened << "save dialog";
+            return QString();
+        };
+        if (connected)
+            window->showLinkState(SessionFace::LinkState::Connected);
+        auto* target = window->findChild<QWidget*>(focus);
+        QVERIFY(target);
+        target->setFocus();
+        QVERIFY(target->hasFocus());
+        QTest::keySequence(target, keys);
+        if (const auto* about = window->findChild<AboutWindow*>(); about && about->isVisible())
+            happened << "about";
+        if (!window->isVisible())
+            happened << "closed";
+        QCOMPARE(happened.join(", "), outcome);
+    }
+
+    // Each command with keys names them in its tool tip; a screen reader
+    // hears the command's name, and the keys as the press action's binding
+    // and the accelerator.
+    void shouldNameEachCommandsKeys_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("toolTip");
+        QTest::addColumn<QString>("heard"); // name | accelerator | key binding of Press
+        QTest::newRow("open") << "open-configuration"
+                              << "Open configuration\u2026 (Ctrl+O)"
+                              << "Open configuration\u2026|Ctrl+O|Ctrl+O";
+        QTest::newRow("save") << "save-configuration"
+                              << "Save configuration\u2026 (Ctrl+S)"
+                              << "Save configuration\u2026|Ctrl+S|Ctrl+S";
+        QTest::newRow("about") << "about"
+                               << "About Tavek (F1)"
+                               << "About Tavek|F1|F1";
+        QTest::newRow("no keys") << "connection"
+                                 << "Connection"
+                                 << "Connection||";
+    }
+    void shouldNameEachCommandsKeys() {
+        QFETCH(QString, command);
+        QFETCH(QString, toolTip);
+        QFETCH(QString, heard);
+        QToolButton* button = window->toolbar()->button(command);
+        QCOMPARE(button->toolTip(), toolTip);
+        QAccessibleInterface* reader = readerOf(button);
+        QVERIFY(reader && reader->actionInterface());
+        QCOMPARE(reader->role(), QAccessible::Button);
+        QCOMPARE(reader->actionInterface()->actionNames().value(0),
+                 QAccessibleActionInterface::pressAction());
+        QCOMPARE(reader->text(QAccessible::Name) + "|" + reader->text(QAccessible::Accelerator) +
+                     "|" +
+                     reader->actionInterface()
+                         ->keyBindingsForAction(QAccessibleActionInterface::pressAction())
+                         .join(";"),
+                 heard);
     }
 
     void shouldCloseAboutWithEsc_data() {

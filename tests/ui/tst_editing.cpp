@@ -89,15 +89,69 @@ private slots:
         QTest::keyClicks(grid, keys);
         QCOMPARE(grid->cellText(row, 1), text);
         QCOMPARE(shownNote(), note);
-        // Only a click on a number cell chooses: not one on a heading or a
-        // position, not an arrow key.
+        // A click on a heading or a position chooses nothing.
         clickCell(*grid, 0, 1);
         clickCell(*grid, 12, 0);
-        QTest::keyClick(grid, Qt::Key_Down);
         QCOMPARE(markedRows(), chosenAfter ? QList<int>{chosenAfter} : QList<int>{});
         for (int other = 1; other <= 20; ++other)
             if (other != row)
                 QCOMPARE(grid->cellText(other, 1), QString());
+    }
+
+    // One row is chosen at a time, and the grid's own focus frame (its
+    // current cell) is on that row's number: the row marked is the row that
+    // digits go into, and the one a screen reader is told has the focus. The
+    // keys that move the frame move the choice with it. The grid takes the
+    // focus by a click on a number, by Tab from the inputs' Set, or by a
+    // click on a heading (which chooses nothing).
+    void gridShouldShowOneChoiceWhereTheDigitsGo_data() {
+        QTest::addColumn<QString>("focus"); // "click", "tab" or "heading"
+        QTest::addColumn<int>("clicked");   // for "click"
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<int>("chosen");
+        const auto row = [](const char* name, const char* focus, int clicked,
+                            const QKeySequence& keys, int chosen) {
+            QTest::newRow(name) << QString(focus) << clicked << keys << chosen;
+        };
+        row("a click", "click", 5, {}, 5);
+        row("down", "click", 5, QKeySequence(Qt::Key_Down, Qt::Key_Down), 7);
+        row("up to the first row, not the headings", "click", 2,
+            QKeySequence(Qt::Key_Up, Qt::Key_Up, Qt::Key_Up), 1);
+        row("down on the last row stays", "click", 19, QKeySequence(Qt::Key_Down, Qt::Key_Down),
+            20);
+        row("left and right stay on the number", "click", 7,
+            QKeySequence(Qt::Key_Left, Qt::Key_Left, Qt::Key_Right), 7);
+        row("home and end stay on the row", "click", 7, QKeySequence(Qt::Key_Home, Qt::Key_End), 7);
+        row("ctrl+end", "click", 7, QKeySequence(Qt::CTRL | Qt::Key_End), 20);
+        row("ctrl+home", "click", 7, QKeySequence(Qt::CTRL | Qt::Key_Home), 1);
+        row("page down", "click", 3, QKeySequence(Qt::Key_PageDown), 20);
+        row("enter moves both", "click", 4, QKeySequence(Qt::Key_Return), 5);
+        row("tab in chooses the first row", "tab", 0, {}, 1);
+        row("tab in, then down", "tab", 0, QKeySequence(Qt::Key_Down), 2);
+        row("down after a click on a heading", "heading", 0, QKeySequence(Qt::Key_Down), 1);
+    }
+    void gridShouldShowOneChoiceWhereTheDigitsGo() {
+        QFETCH(QString, focus);
+        QFETCH(int, clicked);
+        QFETCH(QKeySequence, keys);
+        QFETCH(int, chosen);
+        PhoneGrid* grid = phoneGrid(*window);
+        if (focus == "click") {
+            clickCell(*grid, clicked);
+        } else if (focus == "tab") {
+            cmdSendInputs(*window)->setFocus();
+            QTest::keyClick(cmdSendInputs(*window), Qt::Key_Tab);
+        } else {
+            clickCell(*grid, 0, 1);
+            QCOMPARE(markedRows(), QList<int>{});
+        }
+        QVERIFY(grid->hasFocus());
+        QTest::keySequence(grid, keys);
+        QCOMPARE(markedRows(), QList<int>{chosen});
+        QCOMPARE(grid->currentIndex(), grid->model()->index(chosen, PhoneGrid::NumberColumn));
+        QTest::keyClick(grid, '7');
+        for (int row = 1; row <= 20; ++row)
+            QCOMPARE(grid->cellText(row, 1), QString(row == chosen ? "7" : ""));
     }
 
     // The Single box of input 2 is entered by a click; then a text is pasted
