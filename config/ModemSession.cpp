@@ -47,32 +47,43 @@ private:
     bool started_;
 };
 
-// The session itself changes what is shown: that is no change of the user's.
-class ModemSession::Showing {
-public:
-    explicit Showing(ModemSession& session) : session_(session) { session_.showing_ = true; }
-    ~Showing() { session_.showing_ = false; }
-    Showing(const Showing&) = delete;
-    Showing& operator=(const Showing&) = delete;
+namespace {
 
-private:
-    ModemSession& session_;
-};
+// The text a box holds for the user: nothing, whether emptied or showing the
+// placeholder.
+QString heldText(const MessageText& message) {
+    return message.isPlaceholder() ? QString() : message.text;
+}
+
+bool sameForTheUser(const InputsConfig& a, const InputsConfig& b) {
+    for (int n = 0; n < InputCount; ++n) {
+        const InputConfig &x = a[n], &y = b[n];
+        if (x.status != y.status || x.delayIndex != y.delayIndex || x.restState != y.restState ||
+            x.bit != y.bit || heldText(x.singleMessage) != heldText(y.singleMessage) ||
+            heldText(x.doubleMessage) != heldText(y.doubleMessage))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 ModemSession::ModemSession(ModemConnection& connection, ConfigurationModel& shown,
                            SessionFace& face)
     : connection_(connection), shown_(shown), face_(face),
       keeper_([](const ModemConfiguration& read, const QString& device, QString* error) {
           return ::keepBackup(read, device, QDateTime::currentDateTime(), error);
-      }) {
-    connect(&shown_, &ConfigurationModel::inputChanged, this, [this] {
-        if (!showing_)
-            inputsChanged_ = true;
-    });
-    connect(&shown_, &ConfigurationModel::numberChanged, this, [this] {
-        if (!showing_)
-            phoneBookChanged_ = true;
-    });
+      }) {}
+
+bool ModemSession::holdsUnsentChanges() const {
+    return !modemInputs_ || !sameForTheUser(*modemInputs_, shown_.inputs()) || !modemPhoneBook_ ||
+           *modemPhoneBook_ != shown_.phoneBook();
+}
+
+void ModemSession::configurationOpened() {
+    inputsReadIncomplete_ = phoneBookReadIncomplete_ = false;
+    modemInputs_.reset();
+    modemPhoneBook_.reset();
 }
 
 bool ModemSession::connected() const {
@@ -100,8 +111,9 @@ bool ModemSession::connectModem(bool readConfiguration) {
     // the modem does not list must not keep another connection's numbers.
     if (showsLostConnection_) {
         showsLostConnection_ = false;
-        const Showing showing(*this);
         shown_.setConfiguration(ModemConfiguration{});
+        modemInputs_ = InputsConfig{};
+        modemPhoneBook_ = PhoneBook{};
     }
     backupPath_.clear();
     backupProblem_ = tr("No configuration was read whole from the modem.");
@@ -116,21 +128,20 @@ bool ModemSession::connectModem(bool readConfiguration) {
     }
     // What arrives is shown at once, and the user may already edit it.
     face_.showLinkState(LinkState::Reading);
-    inputsChanged_ = phoneBookChanged_ = false;
     const InputsRead inputs = getInputs(connection_, face_);
     if (face_.cancelled())
         return false;
-    {
-        const Showing showing(*this);
-        shown_.setInputs(applyInputsReading(shown_.inputs(), inputs.arrived));
-    }
+    shown_.setInputs(applyInputsReading(shown_.inputs(), inputs.arrived));
+    // What the modem holds, without what the user typed meanwhile.
+    modemInputs_ = applyInputsReading(modemInputs_.value_or(InputsConfig{}), inputs.arrived);
     PhoneBookRead numbers;
     if (inputs.end != OperationEnd::PortLost) {
         numbers = getNumbers(connection_, face_);
         if (face_.cancelled())
             return false;
-        const Showing showing(*this);
         shown_.setPhoneBook(applyPhoneBookEntries(shown_.phoneBook(), numbers.arrived));
+        modemPhoneBook_ =
+            applyPhoneBookEntries(modemPhoneBook_.value_or(PhoneBook{}), numbers.arrived);
     }
     if (inputs.end == OperationEnd::PortLost || numbers.end == OperationEnd::PortLost) {
         enterLostState();
@@ -166,9 +177,9 @@ bool ModemSession::disconnectModem() {
     connection_.disconnect();
     inputsReadIncomplete_ = phoneBookReadIncomplete_ = showsLostConnection_ = false;
     face_.showLinkState(LinkState::Disconnected);
-    const Showing showing(*this);
     shown_.setConfiguration(ModemConfiguration{});
-    inputsChanged_ = phoneBookChanged_ = false;
+    modemInputs_ = InputsConfig{};
+    modemPhoneBook_ = PhoneBook{};
     return true;
 }
 
@@ -232,7 +243,7 @@ SessionResult ModemSession::finish(const CommandOutcome& outcome, bool verifyInp
             const QStringList found = inputDifferences(sentInputs, read.arrived, read.complete);
             result.differences << found;
             if (found.isEmpty())
-                inputsChanged_ = false;
+                modemInputs_ = sentInputs;
         }
         if (verifyNumbers) {
             const PhoneBookRead read = getNumbers(connection_, face_);
@@ -245,12 +256,15 @@ SessionResult ModemSession::finish(const CommandOutcome& outcome, bool verifyInp
                 phoneBookDifferences(sentNumbers, read.arrived, read.complete);
             result.differences << found;
             if (found.isEmpty())
-                phoneBookChanged_ = false;
+                modemPhoneBook_ = sentNumbers;
         }
         face_.setStatusText(tr("Modem Connected"));
     } else if (outcome.unconfirmed.isEmpty()) {
-        inputsChanged_ = inputsChanged_ && !verifyInputs;
-        phoneBookChanged_ = phoneBookChanged_ && !verifyNumbers;
+        // Sent and confirmed, not read back: taken as held.
+        if (verifyInputs)
+            modemInputs_ = sentInputs;
+        if (verifyNumbers)
+            modemPhoneBook_ = sentNumbers;
     }
     if (!result.unconfirmed.isEmpty() || !result.differences.isEmpty())
         face_.showWriteProblems(result.unconfirmed, result.differences);
@@ -324,14 +338,12 @@ SessionResult ModemSession::run(const ModemCommand& command) {
         return {};
     const Running running(*this, command.locksControls);
     CommandContext context{connection_, face_, shown_};
-    CommandOutcome outcome;
-    {
-        const Showing showing(*this);
-        outcome = command.run(context);
-    }
+    const CommandOutcome outcome = command.run(context);
     const bool replaces = command.replacesConfiguration;
-    if (replaces)
-        inputsChanged_ = phoneBookChanged_ = true; // until the read-back says otherwise
+    if (replaces) { // not known until the read-back says
+        modemInputs_.reset();
+        modemPhoneBook_.reset();
+    }
     SessionResult done = finish(outcome, replaces, replaces);
     // What is shown now is what was sent, not what an incomplete read left.
     if (outcome.end == OperationEnd::Completed && replaces)

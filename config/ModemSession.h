@@ -75,20 +75,22 @@ public:
     // that frame asks first.
     bool inputsReadIncomplete() const { return inputsReadIncomplete_; }
     bool phoneBookReadIncomplete() const { return phoneBookReadIncomplete_; }
-    // Whether what is shown holds changes the modem was not sent (a file
-    // just opened counts); disconnecting and closing ask first.
-    bool holdsUnsentChanges() const { return inputsChanged_ || phoneBookChanged_; }
+    // Whether what is shown differs from what the modem was last read or set
+    // to (a file just opened counts); disconnecting and closing ask first.
+    // An emptied message box and one that shows the placeholder are the
+    // same to the user.
+    bool holdsUnsentChanges() const;
     // Asks the face whether unsent changes may go; true when there are none.
     bool mayLetChangesGo();
     // The backup of this connection's read, when one was kept.
     QString backupPath() const { return backupPath_; }
     QString backupProblem() const { return backupProblem_; }
-    // What is shown no longer comes from an incomplete read (a file was opened).
-    void forgetIncompleteReads() { inputsReadIncomplete_ = phoneBookReadIncomplete_ = false; }
+    // A file was opened into what is shown: it comes from no incomplete read,
+    // and it is not what the modem holds until it is sent.
+    void configurationOpened();
 
 private:
     class Running;
-    class Showing;
     SessionResult finish(const CommandOutcome& outcome, bool verifyInputs, bool verifyNumbers);
     bool mayOverwrite(bool incomplete, const QString& incompleteQuestion);
     void enterLostState();
@@ -100,11 +102,12 @@ private:
     bool busy_ = false;
     bool verifying_ = true;
     bool backupRequired_ = true;
-    bool showing_ = false; // the session itself changes what is shown
     bool inputsReadIncomplete_ = false;
     bool phoneBookReadIncomplete_ = false;
-    bool inputsChanged_ = false;
-    bool phoneBookChanged_ = false;
+    // What the modem was last read or set to, as the window showed it;
+    // nothing when that is not known (a file was opened).
+    std::optional<InputsConfig> modemInputs_ = InputsConfig{};
+    std::optional<PhoneBook> modemPhoneBook_ = PhoneBook{};
     bool showsLostConnection_ = false; // what a lost connection left is still shown
     QString backupPath_;
     QString backupProblem_;

@@ -61,8 +61,9 @@ void MainWindow::openConfiguration() {
     // message as the placeholder in the placeholder colour.
     model_.setConfiguration(*reading.configuration);
     // Nothing shown comes from an incomplete read any more, so the "Set"
-    // buttons need not ask before they send it.
-    session_.forgetIncompleteReads();
+    // buttons need not ask before they send it; but it is not what the
+    // modem holds until it is sent.
+    session_.configurationOpened();
 }
 
 void MainWindow::saveConfiguration() {

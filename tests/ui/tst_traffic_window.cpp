@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(QString::fromUtf8(file.readAll()), shown.join('\n') + '\n');
         QCOMPARE(categoryMessages, shown);
         const QStringList texts = withoutStamps(shown);
-        QCOMPARE(texts.size(), rows.size());
+        QVERIFY2(texts.size() == rows.size(), qPrintable(texts.join('\n')));
         for (int row = 0; row < rows.size(); ++row) {
             const QString pattern =
                 QRegularExpression::escape(QString(rows[row]).replace("{device}", device))
