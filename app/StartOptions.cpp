@@ -60,7 +60,7 @@ StartOptions parseStartOptions(const QStringList& arguments) {
         QStringLiteral("Configures KVZ GSM alarm modems over a serial port, in a window.\n"
                        "tavek-cli does the same from the command line."));
     const QCommandLineOption help({"h", "help"}, QStringLiteral("Shows this help."));
-    const QCommandLineOption version({"v", "version"}, QStringLiteral("Shows the version."));
+    const QCommandLineOption version({"V", "version"}, QStringLiteral("Shows the version."));
     const QCommandLineOption log(QStringLiteral("log"),
                                  QStringLiteral("Writes the modem traffic to <file> as well."),
                                  QStringLiteral("file"));

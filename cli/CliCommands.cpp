@@ -135,5 +135,13 @@ int runTavekCli(const QStringList& arguments, Console& console, const LinkEnviro
     const ParsedCommandLine parsed = parseCommandLine(arguments, console);
     if (!parsed.invocation)
         return parsed.exitCode;
-    return runInvocation(*parsed.invocation, console, environment, standardInput);
+    // A port problem points to this program's own commands, not to the
+    // window's toolbar.
+    LinkEnvironment commandLine = environment;
+    commandLine.hints = {
+        .findPorts = tr("\"tavek-cli ports\" lists the device behind each Com number."),
+        .assignNumber = tr("To give your adapter a Com number, link its device as comN in "
+                           "~/.config/tavek/ports (ln -s /dev/serial/by-id/... com3), or name the "
+                           "device itself: --port /dev/ttyUSB0. \"tavek-cli ports\" lists them.")};
+    return runInvocation(*parsed.invocation, console, commandLine, standardInput);
 }

@@ -189,7 +189,7 @@ void ModemSession::deviceLost() {
     PortError lost = connection_.port().failure().value_or(PortError{});
     lost.device = connection_.connectedDevice();
     lost.lost = true;
-    face_.showModemError(portErrorMessage(lost));
+    face_.showModemError(portErrorMessage(lost, connection_.hints()));
     enterLostState();
 }
 

@@ -29,7 +29,9 @@ public:
     explicit ModemConnection(const LinkEnvironment& environment)
         : ModemConnection(environment.clock, environment.newPort()) {
         listPorts_ = environment.listPorts;
+        hints_ = environment.hints;
     }
+    const PortHints& hints() const { return hints_; }
 
     SerialPort& port() { return port_; }
     const SerialPort& port() const { return port_; }
@@ -101,6 +103,7 @@ private:
     qint16 commPortNumber_ = 0;
     std::optional<QStringList> listing_;
     std::function<QStringList()> listPorts_;
+    PortHints hints_;
     QString namedDevice_;
     QString connectedDevice_;
 };

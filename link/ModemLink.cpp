@@ -16,7 +16,7 @@ const QStringList answerMarkers{QStringLiteral("AT"), QStringLiteral("OK")};
 // is released, and the window stays disconnected.
 void endCheckOnPortError(ModemConnection& connection, OperationObserver& view,
                          const PortError& error) {
-    view.showModemError(portErrorMessage(error));
+    view.showModemError(portErrorMessage(error, connection.hints()));
     connection.port().close();
     connection.modemConnected = false;
     view.setStatusText(disconnectedText);
@@ -153,7 +153,7 @@ bool connectModem(ModemConnection& connection, OperationObserver& view) {
     }
 
     port.close();
-    view.showModemError(noAnswerMessage(device, connection.commPortNumber()));
+    view.showModemError(noAnswerMessage(device, connection.commPortNumber(), connection.hints()));
     connection.modemConnected = false;
     view.setStatusText(disconnectedText);
     return false;

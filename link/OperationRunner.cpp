@@ -25,11 +25,11 @@ OperationResult stopped(ModemConnection& connection, OperationObserver& view,
     connection.port().close();
     if (end == OperationEnd::PortUnavailable) {
         // The window stays connected: the port may be free again next time.
-        view.showModemError(portErrorMessage(*error));
+        view.showModemError(portErrorMessage(*error, connection.hints()));
         view.setStatusText(connectedText);
     } else if (end == OperationEnd::PortLost) {
         // The window goes back to not connected; it says so itself.
-        view.showModemError(portErrorMessage(failureOf(connection.port())));
+        view.showModemError(portErrorMessage(failureOf(connection.port()), connection.hints()));
     }
     return result;
 }
@@ -78,7 +78,7 @@ QueryReply runQuery(ModemConnection& connection, OperationObserver& view, const 
             // What arrived before the end still counts: the readers apply the
             // entries that came whole.
             arrived = currentOwnReply(connection).information(connection.replyBuffer).toString();
-            view.showModemError(portErrorMessage(failureOf(connection.port())));
+            view.showModemError(portErrorMessage(failureOf(connection.port()), connection.hints()));
         }
         connection.port().close();
         return QueryReply{end, arrived, false};

@@ -14,11 +14,15 @@ bool saysPortHeld(const QString& errorText) {
            errorText == QString::fromLocal8Bit(std::strerror(EBUSY));
 }
 
-const QString assignHint =
-    QStringLiteral("To give your adapter a Com number, click \"Serial ports\" on the toolbar, "
-                   "choose the adapter and click \"Assign Com number\u2026\".");
+QString assignHint(const PortHints& hints) {
+    if (!hints.assignNumber.isEmpty())
+        return hints.assignNumber;
+    return QStringLiteral(
+        "To give your adapter a Com number, click \"Serial ports\" on the toolbar, "
+        "choose the adapter and click \"Assign Com number\u2026\".");
+}
 
-QString notValidMessage(const PortError& error) {
+QString notValidMessage(const PortError& error, const PortHints& hints) {
     QStringList lines{QStringLiteral("Serial port not valid")};
     if (error.comNumber > 0 && error.device.isEmpty())
         lines << QStringLiteral("Com %1 names no serial port: the system lists fewer ports, and "
@@ -31,7 +35,7 @@ QString notValidMessage(const PortError& error) {
     else if (!error.device.isEmpty())
         lines << QStringLiteral("%1 is not there any more.").arg(error.device);
     if (error.comNumber > 0)
-        lines << assignHint;
+        lines << assignHint(hints);
     return lines.join(u'\n');
 }
 
@@ -74,9 +78,9 @@ bool isPortLost(QSerialPort::SerialPortError error) {
     }
 }
 
-QString portErrorMessage(const PortError& error) {
+QString portErrorMessage(const PortError& error, const PortHints& hints) {
     if (error.number == PortNotValidError)
-        return notValidMessage(error);
+        return notValidMessage(error, hints);
     if (error.number == PortInUseError)
         return QStringLiteral("Modem already in use");
     const QString device =
@@ -96,7 +100,7 @@ QString portErrorMessage(const PortError& error) {
     return text;
 }
 
-QString noAnswerMessage(const QString& device, int comNumber) {
+QString noAnswerMessage(const QString& device, int comNumber, const PortHints& hints) {
     const QString port =
         comNumber > 0 ? QStringLiteral("Com %1").arg(comNumber) : QStringLiteral("the port");
     return QStringList{QStringLiteral("Modem not connected"),
@@ -105,8 +109,10 @@ QString noAnswerMessage(const QString& device, int comNumber) {
                            .arg(port),
                        QStringLiteral("- that the modem is switched on;"),
                        QStringLiteral("- that its cable is plugged in at both ends;"),
-                       QStringLiteral("- that %1 is the modem's port: \"Serial ports\" on the "
-                                      "toolbar shows the device behind each Com number.")
-                           .arg(port)}
+                       QStringLiteral("- that %1 is the modem's port: %2")
+                           .arg(port, hints.findPorts.isEmpty()
+                                          ? QStringLiteral("\"Serial ports\" on the toolbar shows "
+                                                           "the device behind each Com number.")
+                                          : hints.findPorts)}
         .join(u'\n');
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LinkEnvironment.h"
 #include "SerialPort.h"
 
 #include <QSerialPort>
@@ -27,8 +28,8 @@ bool isPortLost(QSerialPort::SerialPortError error);
 // the device with the system's reason (and, for a permission problem, how to
 // get access). "Serial port not valid" goes on to say which device "Com N"
 // was looked for and how to give an adapter a number.
-QString portErrorMessage(const PortError& error);
+QString portErrorMessage(const PortError& error, const PortHints& hints = {});
 
 // The text of the "Modem error" box for a modem that did not answer the
 // connection check: "Modem not connected", the device tried and what to check.
-QString noAnswerMessage(const QString& device, int comNumber);
+QString noAnswerMessage(const QString& device, int comNumber, const PortHints& hints = {});

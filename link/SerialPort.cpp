@@ -2,8 +2,13 @@
 
 #include "ModemTraffic.h"
 
+#include <QScopedValueRollback>
+
 SerialPort::SerialPort(std::unique_ptr<PortBackend> backend) : backend_(std::move(backend)) {
-    backend_->setLostHandler([this] { noteLost(); });
+    backend_->setLostHandler([this] {
+        if (!polling_)
+            noteLost();
+    });
 }
 
 SerialPort::~SerialPort() {
@@ -31,14 +36,18 @@ std::optional<PortError> SerialPort::open(const QString& device) {
 void SerialPort::close() {
     if (!backend_->isOpen())
         return;
+    noteLost();
     backend_->close();
     if (traffic_)
         traffic_->portClosed(device_);
 }
 
 int SerialPort::charactersWaiting() {
+    const QScopedValueRollback polling(polling_, true);
     const int waiting = int(backend_->bytesWaiting());
-    noteLost();
+    // The loss is told after the bytes that came before it.
+    if (waiting == 0)
+        noteLost();
     return waiting;
 }
 
@@ -66,12 +75,14 @@ bool SerialPort::write(const QString& text) {
     }
     if (traffic_)
         traffic_->sent(text);
+    const QScopedValueRollback polling(polling_, true);
     const bool written = backend_->write(text.toLatin1());
     noteLost();
     return written && !backend_->failure();
 }
 
 QString SerialPort::readAll() {
+    const QScopedValueRollback polling(polling_, true);
     const QString text = QString::fromLatin1(backend_->readAll());
     if (traffic_ && !text.isEmpty())
         traffic_->received(text);
@@ -80,8 +91,10 @@ QString SerialPort::readAll() {
 }
 
 void SerialPort::waitForData(int ms) {
+    const QScopedValueRollback polling(polling_, true);
     backend_->waitForData(ms);
-    noteLost();
+    if (backend_->bytesWaiting() == 0)
+        noteLost();
 }
 
 std::optional<PortError> SerialPort::failure() const {

@@ -64,4 +64,7 @@ private:
     ModemTraffic* traffic_ = nullptr;
     std::function<void()> onLost_;
     bool lostReported_ = false;
+    // While the port is polled, a loss the device reports waits until the
+    // bytes that came before it have been read and shown.
+    bool polling_ = false;
 };

@@ -26,7 +26,7 @@ expect() {
 expect 0 out "Usage: tavek [options]" --help
 expect 0 out "Usage: tavek [options]" -h
 expect 0 out "tavek $version" --version
-expect 0 out "tavek $version" -v
+expect 0 out "tavek $version" -V
 # Qt's own options pass; what follows them still counts.
 expect 0 out "Usage: tavek [options]" -platform offscreen -style Fusion --help
 expect 2 err "tavek: Unknown option 'colour'." --colour

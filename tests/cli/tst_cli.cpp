@@ -217,6 +217,12 @@ private slots:
             "tavek-cli: clear changes what the modem holds: \"This action will delete all data!\" "
             "Add --yes to go ahead.\nTry 'tavek-cli --help'.\n",
             "0 ");
+        // The way out is told in this program's own terms, not the window's.
+        row("a Com number no port has", {"--port", "com200", "check"}, 3,
+            "Com 200 names no serial port: the system lists fewer ports, and no link com200 is in "
+            "the ports folder.\nTo give your adapter a Com number, link its device as comN in "
+            "~/.config/tavek/ports",
+            "0 ");
         row("a port that is no port", {"--port", "ttyUSB0", "check"}, 2,
             "tavek-cli: --port ttyUSB0 names no port", "0 ");
     }
