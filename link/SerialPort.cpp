@@ -2,6 +2,8 @@
 
 #include "ModemTraffic.h"
 
+#include <QCoreApplication>
+
 SerialPort::SerialPort(std::unique_ptr<PortBackend> backend) : backend_(std::move(backend)) {
     backend_->setLostHandler([this] { noteLost(); });
 }
@@ -20,7 +22,9 @@ std::optional<PortError> SerialPort::open(const QString& device) {
     device_ = device;
     lostReported_ = false;
     if (device.isEmpty())
-        return PortError{PortNotValidError, {}, QStringLiteral("No device was named")};
+        return PortError{PortNotValidError,
+                         {},
+                         QCoreApplication::translate("SerialPort", "No device was named")};
     if (auto error = backend_->open(device))
         return error;
     if (traffic_)
