@@ -6,6 +6,7 @@
 #include "Translations.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
@@ -23,10 +24,15 @@ int main(int argc, char* argv[]) {
         arguments << QString::fromLocal8Bit(argv[i]);
     // --help and a refused command line speak the user's language too. The
     // window's QApplication needs a display, so a plain application holds the
-    // translation meanwhile; without arguments there is nothing to say.
+    // translation meanwhile; without arguments there is nothing to say. It
+    // reads no argument, and is given the program's file name alone, which
+    // the help shows.
+    QByteArray holderName = QFileInfo(arguments.value(0)).fileName().toLocal8Bit();
+    int holderArgc = 1;
+    char* holderArgv[] = {holderName.data(), nullptr};
     std::optional<QCoreApplication> reading;
     if (argc > 1) {
-        reading.emplace(argc, argv);
+        reading.emplace(holderArgc, holderArgv);
         installTranslations(*reading);
     }
     const StartOptions options = parseStartOptions(arguments);
