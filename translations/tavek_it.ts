@@ -1306,6 +1306,38 @@ Con più modem (--port ripetuto, o --all-ports), il più alto tra i loro codici.
         <source>A modem answers on %1.</source>
         <translation>Un modem risponde su %1.</translation>
     </message>
+    <message>
+        <source>No serial ports.</source>
+        <translation>Nessuna porta seriale.</translation>
+    </message>
+    <message>
+        <source>Com %1</source>
+        <translation>Com %1</translation>
+    </message>
+    <message>
+        <source>serial number </source>
+        <translation>numero di serie </translation>
+    </message>
+    <message>
+        <source>USB %1:%2</source>
+        <translation>USB %1:%2</translation>
+    </message>
+    <message>
+        <source>stable name </source>
+        <translation>nome stabile </translation>
+    </message>
+    <message>
+        <source>linked as </source>
+        <translation>collegata come </translation>
+    </message>
+    <message>
+        <source>missing: no device is there</source>
+        <translation>assente: il dispositivo non c&apos;è</translation>
+    </message>
+    <message>
+        <source>no access: </source>
+        <translation>nessun accesso: </translation>
+    </message>
 </context>
 <context>
     <name>TrafficFindBar</name>
