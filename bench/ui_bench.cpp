@@ -111,7 +111,7 @@ int main(int argc, char* argv[]) {
     connecting.start();
     main->toolbar()->action(QStringLiteral("connection"))->trigger();
     const qint64 connectMs = connecting.elapsed();
-    if (!main->connection().ModemConnected)
+    if (!main->connection().modemConnected)
         return 1;
     std::printf("connect and read took       %lld ms\n", static_cast<long long>(connectMs));
     std::printf("peak resident (VmHWM)       %.1f MB (goal: under 60 MB)\n",

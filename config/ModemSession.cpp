@@ -34,7 +34,7 @@ public:
         if (!started_)
             return;
         session_.busy_ = false;
-        if (locks_ && session_.connection_.ModemConnected && !session_.face_.cancelled())
+        if (locks_ && session_.connection_.modemConnected && !session_.face_.cancelled())
             session_.face_.setControlsEnabled(true);
     }
     Running(const Running&) = delete;
@@ -87,7 +87,7 @@ void ModemSession::configurationOpened() {
 }
 
 bool ModemSession::connected() const {
-    return connection_.ModemConnected;
+    return connection_.modemConnected;
 }
 
 bool ModemSession::mayLetChangesGo() {
@@ -184,7 +184,7 @@ bool ModemSession::disconnectModem() {
 }
 
 void ModemSession::deviceLost() {
-    if (busy_ || !connection_.ModemConnected || face_.cancelled())
+    if (busy_ || !connection_.modemConnected || face_.cancelled())
         return;
     PortError lost = connection_.port().failure().value_or(PortError{});
     lost.device = connection_.connectedDevice();

@@ -19,7 +19,7 @@ void reportLateCodes(ModemConnection& connection, const OwnReply& own) {
 bool collectionGoesOn(CompletionRule rule, const ModemConnection& connection, const OwnReply& own) {
     switch (rule) {
     case CompletionRule::Length:
-        return connection.ReplyBuffer.size() < 5;
+        return connection.replyBuffer.size() < 5;
     case CompletionRule::FinalResult:
         return !own.result;
     }
@@ -47,15 +47,15 @@ bool writeCommandLine(ModemConnection& connection, const QString& command) {
     if (!connection.modemEchoes())
         connection.setOwedResultCodes(connection.owedResultCodes() - resultCodeCount(late));
     const bool written = port.write(commandLine(command));
-    connection.SendTime = connection.clock().nowNs();
-    connection.ReplyBuffer.clear();
+    connection.sendTime = connection.clock().nowNs();
+    connection.replyBuffer.clear();
     connection.currentCommand = command;
     connection.lateCodesReported = 0;
     return written;
 }
 
 OwnReply currentOwnReply(const ModemConnection& connection) {
-    return ownReply(connection.ReplyBuffer, connection.currentCommand, connection.modemEchoes(),
+    return ownReply(connection.replyBuffer, connection.currentCommand, connection.modemEchoes(),
                     connection.owedResultCodes());
 }
 
@@ -94,7 +94,7 @@ CollectionEnd collectReply(ModemConnection& connection, OperationObserver& view,
         // What arrived before a device went away still counts.
         const QString arrived = port.readAll();
         if (!arrived.isEmpty()) {
-            connection.ReplyBuffer += arrived;
+            connection.replyBuffer += arrived;
             own = currentOwnReply(connection);
             reportLateCodes(connection, own);
         }

@@ -35,21 +35,21 @@ bool replyAnswered(const QString& reply, const QStringList& markers);
 // The line every command goes out as: its text and one carriage return.
 QString commandLine(const QString& command);
 
-// Writes the command line, sets SendTime, empties ReplyBuffer. Whatever was
+// Writes the command line, sets sendTime, empties replyBuffer. Whatever was
 // still waiting belongs to an earlier command and is thrown away first. False
 // when the port has been lost.
 bool writeCommandLine(ModemConnection& connection, const QString& command);
 
 enum class CollectionEnd { Ended, PortFailed, Cancelled };
 
-// One collection into ReplyBuffer, timed from SendTime: each pass waits up to
+// One collection into replyBuffer, timed from sendTime: each pass waits up to
 // 10 ms for data, pumps events if asked, reads everything waiting, then tests
 // the time-out and the completion rule. Always reads at least once. Result
 // codes that belong to earlier commands are reported as late as they come.
 CollectionEnd collectReply(ModemConnection& connection, OperationObserver& view,
                            const ExchangeSpec& exchange);
 
-// The current command's own reply in ReplyBuffer, as far as it has come.
+// The current command's own reply in replyBuffer, as far as it has come.
 OwnReply currentOwnReply(const ModemConnection& connection);
 
 // Ends the current command's exchange: without echo, the codes it took as

@@ -36,7 +36,7 @@ std::optional<PortError> ModemConnection::attach(const QString& device) {
 void ModemConnection::disconnect() {
     port_.close();
     connectedDevice_.clear();
-    ModemConnected = false;
+    modemConnected = false;
     owedResultCodes_ = 0;
 }
 

@@ -79,17 +79,17 @@ public:
     void setOwedResultCodes(int owed) { owedResultCodes_ = qMax(0, owed); }
 
     // Characters received since the current command was written, unchanged.
-    QString ReplyBuffer;
-    // The command last written, whose own reply ReplyBuffer is collecting,
+    QString replyBuffer;
+    // The command last written, whose own reply replyBuffer is collecting,
     // and how many late result codes in it have been reported.
     QString currentCommand;
     qsizetype lateCodesReported = 0;
     // When the current command was written, on clock().
-    qint64 SendTime = 0;
+    qint64 sendTime = 0;
     // Outcome of the last connection check.
-    bool ModemConnected = false;
+    bool modemConnected = false;
 
-    qint64 sinceSendNs() const { return clock_->nowNs() - SendTime; }
+    qint64 sinceSendNs() const { return clock_->nowNs() - sendTime; }
 
 private:
     std::unique_ptr<SystemClock> ownClock_;

@@ -20,14 +20,14 @@ void endCheckOnPortError(ModemConnection& connection, OperationObserver& view,
                          const PortError& error) {
     view.showModemError(portErrorMessage(error));
     connection.port().close();
-    connection.ModemConnected = false;
+    connection.modemConnected = false;
     view.setStatusText(QCoreApplication::translate("ModemLink", disconnectedText));
 }
 
 // The window was closed: the port is let go and nothing more is said.
 bool endCheckOnClose(ModemConnection& connection) {
     connection.port().close();
-    connection.ModemConnected = false;
+    connection.modemConnected = false;
     return false;
 }
 
@@ -67,7 +67,7 @@ bool holdsEcho(const QString& reply, const QString& command) {
 // connection learns whether the modem echoes. False when the port failed.
 bool readCheckReplyToItsEnd(ModemConnection& connection, OperationObserver& view,
                             const ExchangeSpec& check, int owed) {
-    connection.setModemEchoes(holdsEcho(connection.ReplyBuffer, check.command));
+    connection.setModemEchoes(holdsEcho(connection.replyBuffer, check.command));
     connection.setOwedResultCodes(owed);
     ExchangeSpec rest = check;
     rest.rule = CompletionRule::FinalResult;
@@ -75,7 +75,7 @@ bool readCheckReplyToItsEnd(ModemConnection& connection, OperationObserver& view
         collectReply(connection, view, rest) != CollectionEnd::Ended)
         return false;
     // An echo that came only now still tells.
-    if (!connection.modemEchoes() && holdsEcho(connection.ReplyBuffer, check.command))
+    if (!connection.modemEchoes() && holdsEcho(connection.replyBuffer, check.command))
         connection.setModemEchoes(true);
     settleResultCodes(connection);
     return true;
@@ -87,8 +87,8 @@ bool connectModem(ModemConnection& connection, OperationObserver& view) {
     SerialPort& port = connection.port();
     port.close();
     view.setStatusText(QCoreApplication::translate("ModemLink", "Modem Connecting..."));
-    connection.ModemConnected = false;
-    connection.ReplyBuffer.clear();
+    connection.modemConnected = false;
+    connection.replyBuffer.clear();
     // A new check looks for its device afresh.
     connection.disconnect();
     const QString device = connection.deviceForCommPort();
@@ -131,21 +131,21 @@ bool connectModem(ModemConnection& connection, OperationObserver& view) {
             return false;
         }
         // The check goes by its markers alone, whatever else the reply holds.
-        if (holdsMarker(connection.ReplyBuffer, check.markers)) {
+        if (holdsMarker(connection.replyBuffer, check.markers)) {
             if (!readCheckReplyToItsEnd(connection, view, check, owed)) {
                 if (view.cancelled())
                     return endCheckOnClose(connection);
                 endCheckOnPortError(connection, view, *failureOf(port));
                 return false;
             }
-            connection.ReplyBuffer.clear();
+            connection.replyBuffer.clear();
             connection.attach(device); // the port is open on it already
-            connection.ModemConnected = true;
+            connection.modemConnected = true;
             view.setStatusText(QCoreApplication::translate("ModemLink", "Modem Connected"));
             return true; // the port stays open
         }
         // Without echo, a first "AT" that got no result code may still get one.
-        connection.setModemEchoes(holdsEcho(connection.ReplyBuffer, check.command));
+        connection.setModemEchoes(holdsEcho(connection.replyBuffer, check.command));
         connection.setOwedResultCodes(owed);
         settleResultCodes(connection);
         owed = connection.owedResultCodes();
@@ -157,7 +157,7 @@ bool connectModem(ModemConnection& connection, OperationObserver& view) {
 
     port.close();
     view.showModemError(noAnswerMessage(device, connection.commPortNumber()));
-    connection.ModemConnected = false;
+    connection.modemConnected = false;
     view.setStatusText(QCoreApplication::translate("ModemLink", disconnectedText));
     return false;
 }

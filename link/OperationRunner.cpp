@@ -59,7 +59,7 @@ OperationResult runOperation(ModemConnection& connection, OperationObserver& vie
             return stopped(connection, view, result, OperationEnd::Cancelled);
         if (outcome == ExchangeOutcome::PortFailed)
             return stopped(connection, view, result, OperationEnd::PortLost);
-        connection.ReplyBuffer.clear();
+        connection.replyBuffer.clear();
         const bool answered = outcome == ExchangeOutcome::Answered;
         if (!answered)
             result.unconfirmed << int(i + 1);
@@ -80,7 +80,7 @@ QueryReply runQuery(ModemConnection& connection, OperationObserver& view, const 
         if (end == OperationEnd::PortLost) {
             // What arrived before the end still counts: the readers apply the
             // entries that came whole.
-            arrived = currentOwnReply(connection).information(connection.ReplyBuffer).toString();
+            arrived = currentOwnReply(connection).information(connection.replyBuffer).toString();
             view.showModemError(portErrorMessage(failureOf(connection.port())));
         }
         connection.port().close();
@@ -97,7 +97,7 @@ QueryReply runQuery(ModemConnection& connection, OperationObserver& view, const 
     if (!waitPumping(connection, view, plan.firstWaitMs))
         return stop(OperationEnd::Cancelled);
 
-    connection.SendTime = connection.clock().nowNs();
+    connection.sendTime = connection.clock().nowNs();
     switch (collectReply(connection, view,
                          {.command = plan.query,
                           .timeoutMs = plan.timeoutMs,
@@ -115,7 +115,7 @@ QueryReply runQuery(ModemConnection& connection, OperationObserver& view, const 
     // code; only its own "OK" makes it whole.
     const OwnReply own = currentOwnReply(connection);
     settleResultCodes(connection);
-    return {OperationEnd::Completed, own.information(connection.ReplyBuffer).toString(),
+    return {OperationEnd::Completed, own.information(connection.replyBuffer).toString(),
             own.result == FinalResult::Ok};
 }
 

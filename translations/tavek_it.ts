@@ -427,14 +427,6 @@
         <translation>Imposta</translation>
     </message>
     <message>
-        <source>Status</source>
-        <translation>Stato</translation>
-    </message>
-    <message>
-        <source>Date and time</source>
-        <translation>Data e ora</translation>
-    </message>
-    <message>
         <source>Quit</source>
         <translation>Esci</translation>
     </message>
@@ -1071,6 +1063,17 @@ tavek-cli fa lo stesso dalla riga di comando.</translation>
     </message>
 </context>
 <context>
+    <name>StatusLine</name>
+    <message>
+        <source>Status</source>
+        <translation>Stato</translation>
+    </message>
+    <message>
+        <source>Date and time</source>
+        <translation>Data e ora</translation>
+    </message>
+</context>
+<context>
     <name>TavekCli</name>
     <message>
         <source>the connection check: does a modem answer?</source>
@@ -1386,6 +1389,21 @@ Con più modem (--port ripetuto, o --all-ports), il più alto tra i loro codici.
     </message>
 </context>
 <context>
+    <name>TrafficPausedNote</name>
+    <message>
+        <source>Paused: the traffic is still recorded, and shown when you resume.</source>
+        <translation>In pausa: il traffico continua a essere registrato e viene mostrato alla ripresa.</translation>
+    </message>
+    <message>
+        <source>Paused: the traffic is still recorded; 1 new row is shown when you resume.</source>
+        <translation>In pausa: il traffico continua a essere registrato; 1 nuova riga verrà mostrata alla ripresa.</translation>
+    </message>
+    <message>
+        <source>Paused: the traffic is still recorded; %1 new rows are shown when you resume.</source>
+        <translation>In pausa: il traffico continua a essere registrato; %1 nuove righe verranno mostrate alla ripresa.</translation>
+    </message>
+</context>
+<context>
     <name>TrafficRecorder</name>
     <message>
         <source>The modem traffic log %1 could not be written: %2. The log stops here; the traffic window still shows the traffic.</source>
@@ -1492,18 +1510,6 @@ Con più modem (--port ripetuto, o --all-ports), il più alto tra i loro codici.
     <message>
         <source>Modem traffic (paused)</source>
         <translation>Traffico del modem (in pausa)</translation>
-    </message>
-    <message>
-        <source>Paused: the traffic is still recorded, and shown when you resume.</source>
-        <translation>In pausa: il traffico continua a essere registrato e viene mostrato alla ripresa.</translation>
-    </message>
-    <message>
-        <source>Paused: the traffic is still recorded; 1 new row is shown when you resume.</source>
-        <translation>In pausa: il traffico continua a essere registrato; 1 nuova riga verrà mostrata alla ripresa.</translation>
-    </message>
-    <message>
-        <source>Paused: the traffic is still recorded; %1 new rows are shown when you resume.</source>
-        <translation>In pausa: il traffico continua a essere registrato; %1 nuove righe verranno mostrate alla ripresa.</translation>
     </message>
     <message>
         <source>The modem traffic could not be saved as %1: %2.</source>

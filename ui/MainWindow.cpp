@@ -11,7 +11,7 @@
 #include "PortSelector.h"
 #include "PortsDialog.h"
 #include "StandardKeys.h"
-#include "StatusClock.h"
+#include "StatusLine.h"
 #include "TrafficWindow.h"
 #include "Twips.h"
 #include "WindowFont.h"
@@ -21,13 +21,11 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDateTime>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollArea>
-#include <QStatusBar>
 #include <QStyle>
 #include <QTimer>
 #include <QToolButton>
@@ -81,7 +79,8 @@ MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
     buildContent();
     buildModemSettings();
     buildPhoneNumbers();
-    buildStatusBar();
+    statusBar_ = new StatusLine(this, twips(10600), twips(3900));
+    statusBar_->setFixedHeight(twips(FormHeight - StatusBarTop));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(QMargins());
     layout->setSpacing(0);
@@ -93,13 +92,6 @@ MainWindow::MainWindow(QWidget* parent, const LinkEnvironment& environment)
     QList<QWidget*> order{toolbar_};
     order << QList<QWidget*>(panels_.begin(), panels_.end()) << cmdSendInputs_ << frmNumbers_;
     setKeyboardOrder(order);
-
-    auto* clock = new QTimer(this);
-    clock->setObjectName(QStringLiteral("Timer1"));
-    clock->setInterval(1000);
-    connect(clock, &QTimer::timeout, this,
-            [this] { clockPanel_->setText(clockText(QDateTime::currentDateTime())); });
-    clock->start();
 
     addQuitCommand();
 
@@ -211,30 +203,6 @@ QToolButton* MainWindow::addSetButton(QWidget* frame, const QString& name, const
     return button;
 }
 
-void MainWindow::buildStatusBar() {
-    statusBar_ = new QStatusBar(this);
-    statusBar_->setObjectName(QStringLiteral("StatusBar1"));
-    statusBar_->setSizeGripEnabled(false);
-    statusBar_->setFixedHeight(twips(FormHeight - StatusBarTop));
-
-    statusLine_ = new QLabel(statusBar_);
-    statusLine_->setObjectName(QStringLiteral("StatusBar1_panel1"));
-    // Its laid-out width, less in a narrower window: the clock beside it
-    // stays whole, and so does the status, down to its own width.
-    statusLine_->setMaximumWidth(twips(10600));
-    // A screen reader reads the panels' text as their names, and hears of
-    // each new status as a name change; what they are is their description.
-    statusLine_->setAccessibleDescription(tr("Status"));
-    clockPanel_ = new QLabel(statusBar_);
-    clockPanel_->setObjectName(QStringLiteral("StatusBar1_panel2"));
-    clockPanel_->setFixedWidth(twips(3900));
-    clockPanel_->setAccessibleDescription(tr("Date and time"));
-    for (QLabel* panel : {statusLine_, clockPanel_}) {
-        panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-        statusBar_->addWidget(panel, panel == statusLine_ ? 1 : 0);
-    }
-}
-
 void MainWindow::addQuitCommand() {
     auto* quit = new QAction(tr("Quit"), this);
     quit->setObjectName(QStringLiteral("quitAction"));
@@ -248,7 +216,7 @@ void MainWindow::addQuitCommand() {
 // The steps keep the order the modem tools always had; it shows only in the
 // port selection of step 8, made while the grid still held what it held.
 void MainWindow::initMainWindow() {
-    connection_.ModemConnected = false;
+    connection_.modemConnected = false;
     setStatusText(tr("Modem Disconnected"));
     fillPortSelector(*toolbar_->cmbSerial(), connection_);
     selectPort(0);
@@ -259,7 +227,7 @@ void MainWindow::initMainWindow() {
     phoneGrid_->setColumnWidth(PhoneGrid::NumberColumn, twips(2500));
     for (int row = 1; row <= PhoneBookSize; ++row)
         phoneGrid_->setCellText(row, 0, QString::number(row));
-    clockPanel_->setText(clockText(QDateTime::currentDateTime()));
+    statusBar_->showTime();
 }
 
 void MainWindow::selectPort(int position) {

@@ -7,6 +7,7 @@
 #include "ModemConnection.h"
 #include "ModemSession.h"
 #include "SessionFace.h"
+#include "StatusLine.h"
 #include "TrafficRecorder.h"
 #include "WindowSettings.h"
 
@@ -28,7 +29,6 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QScrollArea;
-class QStatusBar;
 class QToolButton;
 class TrafficWindow;
 
@@ -53,7 +53,7 @@ public:
     QScrollArea* scrollArea() const { return scrollArea_; }
 
     MainToolbar* toolbar() const { return toolbar_; }
-    QLabel* statusLine() const { return statusLine_; }
+    QLabel* statusLine() const { return statusBar_->statusPanel(); }
     ModemConnection& connection() { return connection_; }
     ModemSession& session() { return session_; }
     ConfigurationModel& model() { return model_; }
@@ -89,7 +89,6 @@ private:
     void buildContent();
     void buildModemSettings();
     void buildPhoneNumbers();
-    void buildStatusBar();
     void addQuitCommand();
     // Within the available area of a screen, where it was left if that is on
     // a screen now (WindowPlacement.h).
@@ -127,9 +126,7 @@ private:
     MainToolbar* toolbar_ = nullptr;
     QScrollArea* scrollArea_ = nullptr;
     QWidget* content_ = nullptr;
-    QStatusBar* statusBar_ = nullptr;
-    QLabel* statusLine_ = nullptr;
-    QLabel* clockPanel_ = nullptr;
+    StatusLine* statusBar_ = nullptr;
     QGroupBox* frmMain_ = nullptr;
     QGroupBox* frmNumbers_ = nullptr;
     std::array<InputPanel*, 3> panels_{};

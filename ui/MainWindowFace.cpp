@@ -4,6 +4,7 @@
 
 #include "MainToolbar.h"
 #include "PortSelector.h"
+#include "StatusLine.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -11,7 +12,7 @@
 #include <QLabel>
 
 void MainWindow::setStatusText(const QString& text) {
-    statusLine_->setText(text);
+    statusBar_->setStatusText(text);
 }
 
 void MainWindow::showModemError(const QString& text) {

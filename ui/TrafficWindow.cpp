@@ -3,6 +3,7 @@
 #include "Images.h"
 #include "SafeSave.h"
 #include "TrafficFindBar.h"
+#include "TrafficPausedNote.h"
 #include "TrafficRecorder.h"
 #include "WindowFont.h"
 
@@ -55,12 +56,7 @@ TrafficWindow::TrafficWindow(TrafficRecorder& recorder, QWidget* owner)
     pause_->setCheckable(true);
     pause_->setAutoDefault(false);
     pause_->setToolTip(tr("Holds the view still; the traffic is still recorded"));
-    pausedNote_ = new QLabel(this);
-    pausedNote_->setObjectName(QStringLiteral("pausedNote"));
-    pausedNote_->setAutoFillBackground(true);
-    pausedNote_->setMargin(4);
-    pausedNote_->hide();
-    colourPausedNote();
+    pausedNote_ = new TrafficPausedNote(this);
     connect(hex_, &QCheckBox::toggled, this, [this](bool on) {
         notation_ = on ? TrafficNotation::Hex : TrafficNotation::Text;
         showAgain();
@@ -156,17 +152,9 @@ void TrafficWindow::hideEvent(QHideEvent* event) {
 void TrafficWindow::changeEvent(QEvent* event) {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange) {
-        colourPausedNote();
+        pausedNote_->takeColours(palette());
         showAgain();
     }
-}
-
-// The note stands out in the palette's own colours, dark ones too.
-void TrafficWindow::colourPausedNote() {
-    QPalette note = palette();
-    note.setColor(QPalette::Window, palette().color(QPalette::Highlight));
-    note.setColor(QPalette::WindowText, palette().color(QPalette::HighlightedText));
-    pausedNote_->setPalette(note);
 }
 
 void TrafficWindow::follow(bool on) {
@@ -286,13 +274,7 @@ void TrafficWindow::setPaused(bool paused) {
 }
 
 void TrafficWindow::showPausedNote() {
-    const qint64 waiting = recorder_.endNumber() - shownEnd_;
-    pausedNote_->setText(
-        waiting == 0 ? tr("Paused: the traffic is still recorded, and shown when you resume.")
-        : waiting == 1
-            ? tr("Paused: the traffic is still recorded; 1 new row is shown when you resume.")
-            : tr("Paused: the traffic is still recorded; %1 new rows are shown when you resume.")
-                  .arg(waiting));
+    pausedNote_->showWaiting(recorder_.endNumber() - shownEnd_);
 }
 
 void TrafficWindow::copyRows() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TrafficPausedNote.h"
 #include "TrafficRows.h"
 
 #include <QTextCharFormat>
@@ -13,6 +14,7 @@ class QLabel;
 class QPlainTextEdit;
 class QPushButton;
 class TrafficFindBar;
+
 class TrafficRecorder;
 
 // "Modem traffic": the rows the recorder keeps, one line of the modem's a
@@ -62,7 +64,6 @@ private:
     void appendRow(QTextCursor& cursor, const TrafficRow& row);
     void setPaused(bool paused);
     void showPausedNote();
-    void colourPausedNote();
     void copyRows();
     void saveRows();
 
@@ -71,7 +72,7 @@ private:
     TrafficFindBar* find_ = nullptr;
     QCheckBox* hex_ = nullptr;
     QPushButton* pause_ = nullptr;
-    QLabel* pausedNote_ = nullptr;
+    TrafficPausedNote* pausedNote_ = nullptr;
     QPushButton* copy_ = nullptr;
     QPushButton* save_ = nullptr;
     QPushButton* clear_ = nullptr;

@@ -40,13 +40,13 @@ void MainWindow::showSerialPorts() {
     if (!portsDialog_) {
         portsDialog_ = new PortsDialog(this);
         portsDialog_->deviceInUse = [this] {
-            return connection_.ModemConnected ? connection_.connectedDevice() : QString();
+            return connection_.modemConnected ? connection_.connectedDevice() : QString();
         };
         portsDialog_->linksChanged = [this] { portLinksChanged(); };
     }
     portsDialog_->show();
     // The port the user is at: the one connected, else the chosen "Com N".
-    portsDialog_->choose(connection_.ModemConnected ? connection_.connectedDevice()
+    portsDialog_->choose(connection_.modemConnected ? connection_.connectedDevice()
                                                     : connection_.deviceForCommPort());
     portsDialog_->raise();
     portsDialog_->activateWindow();

@@ -205,7 +205,7 @@ private slots:
         QCOMPARE(bench.view.events, said);
         error.replace("{device}", device).replace("{com}", QString::number(bench.com));
         QVERIFY2(QRegularExpression("^" + error).match(box).hasMatch(), qPrintable(box));
-        QCOMPARE(bench.connection.ModemConnected, success);
+        QCOMPARE(bench.connection.modemConnected, success);
         QCOMPARE(bench.connection.port().isOpen(), success);
         QCOMPARE(bench.connection.connectedDevice(), success ? device : QString());
         QCOMPARE(bench.view.pumps, 0); // the window stays still during the check

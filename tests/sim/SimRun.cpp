@@ -464,7 +464,7 @@ std::optional<qint64> SimRunner::Impl::runOperations(const Schedule& s, SimDevic
     };
     connectModem(connection, view);
     check.bounded(QStringLiteral("the connection check"), took(), checkBoundMs);
-    if (connection.ModemConnected && !view.cancelled()) {
+    if (connection.modemConnected && !view.cancelled()) {
         switch (s.flow) {
         case SimFlow::Relay:
             sendRelayString(connection, view, RelayOnCommand);
@@ -586,7 +586,7 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
             button->click();
     };
     click(w.toolbar()->button(QStringLiteral("connection")));
-    const bool connected = w.connection().ModemConnected && !w.closedByUser;
+    const bool connected = w.connection().modemConnected && !w.closedByUser;
     qint64 bound = checkBoundMs + 2 * readBoundMs;
     if (connected) {
         const bool whole =
@@ -663,7 +663,7 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
         else if (overwrote)
             check.backupIsTheModems(w.backups.last());
         if (overwrote && whole && boxes.size() == boxesAfterConnect && !w.closedByUser &&
-            device.present && w.connection().ModemConnected) {
+            device.present && w.connection().modemConnected) {
             InputsConfig shownNow;
             for (int n = 1; n <= InputCount; ++n)
                 shownNow[n - 1] = w.model().input(n);
@@ -677,7 +677,7 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
     QCoreApplication::processEvents();
     if (!w.closedByUser && !device.present) {
         // The modem vanished: the window says so and can connect again.
-        if (w.connection().ModemConnected || !w.toolbar()->isEnabled() || frmMain(w)->isEnabled() ||
+        if (w.connection().modemConnected || !w.toolbar()->isEnabled() || frmMain(w)->isEnabled() ||
             w.connection().port().isOpen())
             check.fail(QStringLiteral("the modem vanished, and the window is not back to "
                                       "disconnected"));
@@ -685,7 +685,7 @@ std::optional<qint64> SimRunner::Impl::runWindow(const Schedule& s, SimDevice& d
             check.fail(QStringLiteral("the modem vanished, and no box said so"));
     }
     // Back to not connected for the next run, as the plug does.
-    if (!w.closedByUser && w.connection().ModemConnected)
+    if (!w.closedByUser && w.connection().modemConnected)
         w.toolbar()->button(QStringLiteral("connection"))->click();
     w.connection().traffic().remove(&traffic);
     // The boxes' answers above refer to this run's locals.

@@ -36,7 +36,7 @@ struct ModemBench {
         // As after a successful check: the device held open.
         if (const auto error = connection.attach(modem.devicePath()))
             qFatal("the virtual modem cannot be opened: %s", qPrintable(error->reason));
-        connection.ModemConnected = true;
+        connection.modemConnected = true;
     }
     // A modem that echoes or not, and a connection that knows it, as the
     // connection check would have learned.

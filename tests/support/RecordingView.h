@@ -11,7 +11,7 @@
 
 // Stands in for the window an operation reports to: holds what the panels
 // and the grid show, and records in order what the operations said
-// ("status: ...", "error: ..."), with the connection's ModemConnected at
+// ("status: ...", "error: ..."), with the connection's modemConnected at
 // each. A box is answered at once.
 class RecordingView : public OperationObserver {
 public:
@@ -66,7 +66,7 @@ private:
 
     void record(const QString& event) {
         events << event;
-        connectedAt << (connection_ && connection_->ModemConnected);
+        connectedAt << (connection_ && connection_->modemConnected);
     }
 };
 

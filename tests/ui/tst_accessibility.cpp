@@ -59,7 +59,7 @@ private slots:
     void init() { QVERIFY(window = shownWindow()); }
     void cleanup() { window.reset(); }
 
-    void shouldAnnounceEachPartByWhatItShows_data() {
+    void announcesEachPartByWhatItShows_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("role");
         QTest::addColumn<QString>("said"); // its name | its value
@@ -71,7 +71,7 @@ private slots:
         row("a message box, its text", "txtMessage_5", QAccessible::EditableText,
             "Input 2 Double message|Type here your message");
     }
-    void shouldAnnounceEachPartByWhatItShows() {
+    void announcesEachPartByWhatItShows() {
         QFETCH(QString, control);
         QFETCH(int, role);
         QFETCH(QString, said);
@@ -85,7 +85,7 @@ private slots:
 
     // What each control is for comes by relation, from the text beside it
     // and the frame around it, since its name is what it shows.
-    void shouldTellWhatEachControlIsForByRelation_data() {
+    void tellsWhatEachControlIsForByRelation_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QStringList>("labels");
         QTest::addColumn<QString>("description");
@@ -97,7 +97,7 @@ private slots:
         QTest::newRow("a double message")
             << "txtMessage_6" << QStringList{"Message Double:", " Input 3 "} << "";
     }
-    void shouldTellWhatEachControlIsForByRelation() {
+    void tellsWhatEachControlIsForByRelation() {
         QFETCH(QString, control);
         QFETCH(QStringList, labels);
         QFETCH(QString, description);
@@ -112,7 +112,7 @@ private slots:
 
     // A reader that looks into a closed list finds the entry shown selected,
     // also one the window chose with the list's signals held back.
-    void shouldSelectTheEntryShownInTheClosedList_data() {
+    void selectsTheEntryShownInTheClosedList_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<int>("entry");
         QTest::addColumn<bool>("quietly"); // with the list's signals blocked
@@ -121,7 +121,7 @@ private slots:
         QTest::newRow("a delay chosen") << "cmbMsec_2" << 3 << false << "300";
         QTest::newRow("a port chosen by the window") << "cmbSerial" << 4 << true << "Com 5";
     }
-    void shouldSelectTheEntryShownInTheClosedList() {
+    void selectsTheEntryShownInTheClosedList() {
         QFETCH(QString, control);
         QFETCH(int, entry);
         QFETCH(bool, quietly);
@@ -146,7 +146,7 @@ private slots:
     }
 
     // A screen reader says the new status as it comes.
-    void shouldTellEveryNewStatusAsANameChange() {
+    void tellsEveryNewStatusAsANameChange() {
         namesChanged.clear();
         window->setStatusText("Modem Connected");
         QVERIFY(namesChanged.contains(window->statusLine()));
@@ -154,7 +154,7 @@ private slots:
     }
 
     // The headings are column headers, not a row of data.
-    void shouldOfferThePhoneBookUnderTwoColumnHeaders() {
+    void offersThePhoneBookUnderTwoColumnHeaders() {
         QAccessibleInterface* grid = readerOf(phoneGrid(*window));
         QVERIFY(grid && grid->tableInterface());
         QStringList headers, cells;
@@ -173,7 +173,7 @@ private slots:
     // While no modem is connected Tab runs from the connection button to
     // the port selector and on along the toolbar's enabled buttons, then
     // round again; Shift+Tab runs back. Disabled controls are passed over.
-    void shouldTabAlongWhatCanBeUsed() {
+    void tabsAlongWhatCanBeUsed() {
         QStringList order;
         for (QAction* action : window->toolbar()->actions()) {
             if (window->toolbar()->widgetForAction(action)->isAncestorOf(cmbSerial(*window)))
@@ -191,7 +191,7 @@ private slots:
 
     // The desktop's standard keys run their commands from wherever the focus
     // is in the window, and only while the command's button is enabled.
-    void shouldRunTheStandardShortcuts_data() {
+    void runsTheStandardShortcuts_data() {
         QTest::addColumn<QKeySequence>("keys");
         QTest::addColumn<QString>("focus"); // the control that has it
         QTest::addColumn<bool>("connected");
@@ -213,7 +213,7 @@ private slots:
         row("Ctrl+Q", quit, "cmbSerial", false, "closed");
         row("Ctrl+Q in a message box", quit, "txtMessage_4", true, "closed");
     }
-    void shouldRunTheStandardShortcuts() {
+    void runsTheStandardShortcuts() {
         QFETCH(QKeySequence, keys);
         QFETCH(QString, focus);
         QFETCH(bool, connected);
@@ -244,7 +244,7 @@ private slots:
     // Each command with keys names them in its tool tip; a screen reader
     // hears the command's name, and the keys as the press action's binding
     // and the accelerator.
-    void shouldNameEachCommandsKeys_data() {
+    void namesEachCommandsKeys_data() {
         QTest::addColumn<QString>("command");
         QTest::addColumn<QString>("toolTip");
         QTest::addColumn<QString>("heard"); // name | accelerator | key binding of Press
@@ -261,7 +261,7 @@ private slots:
                                  << "Connection"
                                  << "Connection||";
     }
-    void shouldNameEachCommandsKeys() {
+    void namesEachCommandsKeys() {
         QFETCH(QString, command);
         QFETCH(QString, toolTip);
         QFETCH(QString, heard);
@@ -280,12 +280,12 @@ private slots:
                  heard);
     }
 
-    void shouldCloseAboutWithEsc_data() {
+    void closesAboutWithEsc_data() {
         QTest::addColumn<QString>("focus"); // the control that has it, or none
         QTest::newRow("on the window") << QString();
         QTest::newRow("on the web link") << "URLlbl";
     }
-    void shouldCloseAboutWithEsc() {
+    void closesAboutWithEsc() {
         QFETCH(QString, focus);
         window->toolbar()->action(QStringLiteral("about"))->trigger();
         QPointer<AboutWindow> about = window->findChild<AboutWindow*>();

@@ -39,7 +39,7 @@ private slots:
     // size the forms lay it out at (976 x 594), nothing to scroll, and every
     // control where the forms put it, in twips from the window's corner. The
     // status bar's two panels are where its own layout put them.
-    void shouldOpenAsTheFormsLayItOut_data() {
+    void opensAsTheFormsLayItOut_data() {
         QTest::addColumn<QString>("control");
         QTest::addColumn<QRect>("place"); // in the window, in pixels
         QTest::newRow("the toolbar") << "Toolbar1" << twipsRect(0, 0, 14640, 660);
@@ -57,7 +57,7 @@ private slots:
         QTest::newRow("the status line") << "StatusBar1_panel1" << QRect(2, 572, 707, 20);
         QTest::newRow("the clock") << "StatusBar1_panel2" << QRect(715, 572, 260, 20);
     }
-    void shouldOpenAsTheFormsLayItOut() {
+    void opensAsTheFormsLayItOut() {
         QFETCH(QString, control);
         QFETCH(QRect, place);
         QCOMPARE(window->size(), twipsRect(0, 0, 14640, 8910).size());
@@ -68,7 +68,7 @@ private slots:
         QCOMPARE(QRect(shown->mapTo(window.get(), QPoint()), shown->size()), place);
     }
 
-    void shouldStartNotConnectedWithEverythingAtItsDefault() {
+    void startsNotConnectedWithEverythingAtItsDefault() {
         QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Disconnected"));
         QCOMPARE(reachable(*window), NotConnected);
         QComboBox& ports = *cmbSerial(*window);
@@ -96,7 +96,7 @@ private slots:
 
     // The toolbar keeps the order it has always had: the connection, the
     // port selector's gap, reset, defaults, the two relays, About last.
-    void shouldKeepTheToolbarsOrder() {
+    void keepsTheToolbarsOrder() {
         const QStringList order{"connection",
                                 "factory-defaults",
                                 "clear",
@@ -116,7 +116,7 @@ private slots:
                      ->inherits("QToolButton"));
     }
 
-    void shouldShowTheClockWithShortDateAndLongTimeWithoutZone() {
+    void showsTheClockWithShortDateAndLongTimeWithoutZone() {
         QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
         const QString text =
             clockText(QDateTime({2026, 12, 6}, {14, 3, 22}, QTimeZone("Europe/Prague")));
@@ -124,7 +124,7 @@ private slots:
         QVERIFY2(text.startsWith("12/6/26 2:03:22") && text.endsWith("PM"), qPrintable(text));
     }
 
-    void shouldAskWithYesAsDefaultAndNoIcon() {
+    void asksWithYesAsDefaultAndNoIcon() {
         std::unique_ptr<QMessageBox> box(createConfirmationBox(window.get(), "Sure?"));
         QCOMPARE(box->windowTitle(), QStringLiteral("Setting Reset"));
         QCOMPARE(box->icon(), QMessageBox::NoIcon);

@@ -40,7 +40,7 @@ class PalettesTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void shouldKeepNumbersAndMessagesReadableInADarkPalette() {
+    void keepsNumbersAndMessagesReadableInADarkPalette() {
         const std::unique_ptr<MainWindow> window = shownWindow(true);
         QVERIFY(window);
         // The field and text colours of a common dark scheme (qt6ct's "darker").

@@ -15,7 +15,7 @@ class SplashTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void shouldOpenTheMainWindowAfterThreeTicksOf1800MsInAll() {
+    void opensTheMainWindowAfterThreeTicksOf1800MsInAll() {
         int opened = 0;
         QPointer<Preloader> splash = new Preloader([&] { ++opened; });
         splash->show();
@@ -44,7 +44,7 @@ private slots:
     }
 
     // The step is told by the timer's interval alone, not by counting ticks.
-    void shouldGoByTheIntervalAlone() {
+    void goesByTheIntervalAlone() {
         int opened = 0;
         QPointer<Preloader> splash = new Preloader([&] { ++opened; });
         splash->timer()->stop();

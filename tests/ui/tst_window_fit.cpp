@@ -55,7 +55,7 @@ private slots:
     // Each screen in its own process, as the scale is taken at the start.
     // Qt's offscreen screen has no panels: a 48 px panel is a screen that
     // much lower. Its window system's frame is 2 px wide.
-    void shouldFitTheScreen_data() {
+    void fitsTheScreen_data() {
         QTest::addColumn<QSize>("screen"); // in device pixels
         QTest::addColumn<QString>("scale");
         QTest::addColumn<QString>("scrolls"); // where the content scrolls
@@ -66,7 +66,7 @@ private slots:
         screenRow("1024x576 at 1", 1024, 576, "1", "down");
         screenRow("800x600 at 1", 800, 600, "1", "down and across");
     }
-    void shouldFitTheScreen() {
+    void fitsTheScreen() {
         QFETCH(QSize, screen);
         QFETCH(QString, scale);
         QFETCH(QString, scrolls);
@@ -115,7 +115,7 @@ private slots:
     // The rule of where the window opens, on two screens side by side, each
     // with a panel: the left one 1920x1080 (1032 high without its panel),
     // the right one 1280x1024. The frame is 4 px at the sides, 30 on top.
-    void shouldPlaceTheWindow_data() {
+    void placesTheWindow_data() {
         QTest::addColumn<QSize>("laidOut");
         QTest::addColumn<std::optional<QRect>>("remembered");
         QTest::addColumn<QRect>("placed");
@@ -147,7 +147,7 @@ private slots:
         QTest::newRow("larger both ways")
             << QSize(2500, 1500) << std::optional<QRect>{} << QRect(4, 30, 1912, 998);
     }
-    void shouldPlaceTheWindow() {
+    void placesTheWindow() {
         QFETCH(QSize, laidOut);
         QFETCH(std::optional<QRect>, remembered);
         QFETCH(QRect, placed);
@@ -158,7 +158,7 @@ private slots:
 
     // The place and size left are the ones the next window opens at, on
     // the test's 1920x1080 screen (its frame 2 px).
-    void shouldOpenWhereItWasLeft_data() {
+    void opensWhereItWasLeft_data() {
         QTest::addColumn<QRect>("left");
         QTest::addColumn<QRect>("opened");
         QTest::newRow("smaller, near the corner")
@@ -166,7 +166,7 @@ private slots:
         QTest::newRow("larger") << QRect(100, 80, 1400, 900) << QRect(100, 80, 1400, 900);
         QTest::newRow("off the screen") << QRect(3000, 80, 700, 400) << QRect(472, 243, 976, 594);
     }
-    void shouldOpenWhereItWasLeft() {
+    void opensWhereItWasLeft() {
         QFETCH(QRect, left);
         QFETCH(QRect, opened);
         std::unique_ptr<MainWindow> window = shownWindow();
@@ -182,7 +182,7 @@ private slots:
     // The "Com N" remembered is the one chosen at the start, where the list
     // has it; a disconnect goes back to Com 1, and the choice remembered
     // stays until the user chooses another.
-    void shouldStartWithTheComLastChosen_data() {
+    void startsWithTheComLastChosen_data() {
         QTest::addColumn<int>("remembered");
         QTest::addColumn<QString>("atStart");
         QTest::addColumn<int>("chosenThen"); // by the user from the keyboard; 0 for none
@@ -193,7 +193,7 @@ private slots:
         QTest::newRow("no such entry") << 256 << "Com 1" << 0 << 0;
         QTest::newRow("another chosen") << 7 << "Com 7" << 3 << 3;
     }
-    void shouldStartWithTheComLastChosen() {
+    void startsWithTheComLastChosen() {
         QFETCH(int, remembered);
         QFETCH(QString, atStart);
         QFETCH(int, chosenThen);
