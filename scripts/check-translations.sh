@@ -7,7 +7,8 @@
 # Usage: scripts/check-translations.sh [LUPDATE]
 set -euo pipefail
 top="$(cd "$(dirname "$0")/.." && pwd)"
-lupdate="${1:-$(command -v lupdate || echo /usr/lib/qt6/bin/lupdate)}"
+# Qt 6's own: a "lupdate" on the PATH may be Qt 5's (Debian's qtchooser).
+lupdate="${1:-/usr/lib/qt6/bin/lupdate}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
