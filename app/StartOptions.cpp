@@ -3,6 +3,7 @@
 #include "tavek_version.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -46,8 +47,9 @@ void addQtOptions(QCommandLineParser& parser) {
 QString usageText(const QCommandLineParser& parser, const QString& program) {
     // Without an application object the parser cannot know the program's name.
     return parser.helpText().replace(QStringLiteral("<executable_name>"), program) +
-           QStringLiteral("\nQt's own options, such as -platform NAME and -style NAME, are "
-                          "accepted too.\n");
+           QCoreApplication::translate(
+               "StartOptions", "\nQt's own options, such as -platform NAME and -style NAME, are "
+                               "accepted too.\n");
 }
 
 } // namespace
@@ -56,14 +58,17 @@ StartOptions parseStartOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     // Qt's options have always been written with one dash: -platform, -style.
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(
-        QStringLiteral("Configures KVZ GSM alarm modems over a serial port, in a window.\n"
-                       "tavek-cli does the same from the command line."));
-    const QCommandLineOption help({"h", "help"}, QStringLiteral("Shows this help."));
-    const QCommandLineOption version({"V", "version"}, QStringLiteral("Shows the version."));
-    const QCommandLineOption log(QStringLiteral("log"),
-                                 QStringLiteral("Writes the modem traffic to <file> as well."),
-                                 QStringLiteral("file"));
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "StartOptions", "Configures KVZ GSM alarm modems over a serial port, in a window.\n"
+                        "tavek-cli does the same from the command line."));
+    const QCommandLineOption help({"h", "help"},
+                                  QCoreApplication::translate("StartOptions", "Shows this help."));
+    const QCommandLineOption version(
+        {"V", "version"}, QCoreApplication::translate("StartOptions", "Shows the version."));
+    const QCommandLineOption log(
+        QStringLiteral("log"),
+        QCoreApplication::translate("StartOptions", "Writes the modem traffic to <file> as well."),
+        QStringLiteral("file"));
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(log);
@@ -74,7 +79,8 @@ StartOptions parseStartOptions(const QStringList& arguments) {
     if (!parser.parse(arguments))
         refusal = parser.errorText();
     else if (!parser.positionalArguments().isEmpty())
-        refusal = QStringLiteral("Unexpected argument '%1'.").arg(parser.positionalArguments()[0]);
+        refusal = QCoreApplication::translate("StartOptions", "Unexpected argument '%1'.")
+                      .arg(parser.positionalArguments()[0]);
     if (!refusal.isEmpty()) {
         std::fprintf(stderr, "%s: %s\n\n%s", qPrintable(program), qPrintable(refusal),
                      qPrintable(usageText(parser, program)));

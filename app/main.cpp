@@ -3,12 +3,15 @@
 #include "Preloader.h"
 #include "StartOptions.h"
 #include "TrafficRecorder.h"
+#include "Translations.h"
 
 #include <QApplication>
+#include <QFileInfo>
 
 #include <csignal>
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 int main(int argc, char* argv[]) {
     // Under a file-size limit (ulimit -f) a save that grows past it would end
@@ -19,7 +22,21 @@ int main(int argc, char* argv[]) {
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
+    // --help and a refused command line speak the user's language too. The
+    // window's QApplication needs a display, so a plain application holds the
+    // translation meanwhile; without arguments there is nothing to say. It
+    // reads no argument, and is given the program's file name alone, which
+    // the help shows.
+    QByteArray holderName = QFileInfo(arguments.value(0)).fileName().toLocal8Bit();
+    int holderArgc = 1;
+    char* holderArgv[] = {holderName.data(), nullptr};
+    std::optional<QCoreApplication> reading;
+    if (argc > 1) {
+        reading.emplace(holderArgc, holderArgv);
+        installTranslations(*reading);
+    }
     const StartOptions options = parseStartOptions(arguments);
+    reading.reset();
     if (options.exitCode)
         return *options.exitCode;
 
@@ -31,6 +48,8 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("tavek"));
     // Desktops match the window to tavek.desktop by this name.
     QGuiApplication::setDesktopFileName(QStringLiteral("io.github.tavek.Tavek"));
+    // The system's language (LANG, LANGUAGE); English where Tavek has none.
+    installTranslations(app);
 
     // The log is opened before any window, so that a name that cannot be
     // written is said at once.

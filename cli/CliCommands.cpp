@@ -18,9 +18,10 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("tavek-cli", text);
-}
+// The texts below in one translation context, by a name that lupdate reads too.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(TavekCli)
+};
 
 // The FILE of read, write and verify that stands for standard output and input.
 const QString StandardStream = QStringLiteral("-");
@@ -32,7 +33,7 @@ ConfigurationFileReading fileToRead(const QString& argument, const QString& name
         return loadConfigurationFile(argument);
     if (!standardInput.isOpen() && !standardInput.open(QIODevice::ReadOnly))
         return {std::nullopt,
-                {tr("%1: cannot be read (%2)").arg(name, standardInput.errorString())}};
+                {Texts::tr("%1: cannot be read (%2)").arg(name, standardInput.errorString())}};
     return loadConfigurationFile(standardInput, name);
 }
 
@@ -51,7 +52,8 @@ int printBackups(Console& console, bool json) {
         return ExitConfirmed;
     }
     if (backups.isEmpty())
-        console.line(tr("No backups yet in %1.").arg(QDir::toNativeSeparators(backupsFolder())));
+        console.line(
+            Texts::tr("No backups yet in %1.").arg(QDir::toNativeSeparators(backupsFolder())));
     for (const BackupEntry& backup : backups)
         console.line(QStringLiteral("%1  %2  %3")
                          .arg(backup.at.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")),
@@ -83,12 +85,12 @@ int runInvocation(const Invocation& invocation, Console& console,
     std::optional<ModemConfiguration> fromFile;
     if (verb == QLatin1String("write") || verb == QLatin1String("verify")) {
         const QString name = invocation.argument == StandardStream
-                                 ? tr("standard input")
+                                 ? Texts::tr("standard input")
                                  : QDir::toNativeSeparators(invocation.argument);
         const ConfigurationFileReading reading =
             fileToRead(invocation.argument, name, standardInput);
         if (!reading.configuration) {
-            console.error(tr("tavek-cli: %1: nothing was sent.").arg(name) + u'\n' +
+            console.error(Texts::tr("tavek-cli: %1: nothing was sent.").arg(name) + u'\n' +
                           problemsText(reading.problems));
             return ExitUsage;
         }
@@ -122,7 +124,7 @@ int runInvocation(const Invocation& invocation, Console& console,
             console.error(fleetLine(report));
     });
     if (invocation.allPorts && answered == 0) {
-        console.error(tr("tavek-cli: no modem answered on any port."));
+        console.error(Texts::tr("tavek-cli: no modem answered on any port."));
         return ExitModemFailed;
     }
     return worst;
@@ -139,9 +141,10 @@ int runTavekCli(const QStringList& arguments, Console& console, const LinkEnviro
     // window's toolbar.
     LinkEnvironment commandLine = environment;
     commandLine.hints = {
-        .findPorts = tr("\"tavek-cli ports\" lists the device behind each Com number."),
-        .assignNumber = tr("To give your adapter a Com number, link its device as comN in "
-                           "~/.config/tavek/ports (ln -s /dev/serial/by-id/... com3), or name the "
-                           "device itself: --port /dev/ttyUSB0. \"tavek-cli ports\" lists them.")};
+        .findPorts = Texts::tr("\"tavek-cli ports\" lists the device behind each Com number."),
+        .assignNumber =
+            Texts::tr("To give your adapter a Com number, link its device as comN in "
+                      "~/.config/tavek/ports (ln -s /dev/serial/by-id/... com3), or name the "
+                      "device itself: --port /dev/ttyUSB0. \"tavek-cli ports\" lists them.")};
     return runInvocation(*parsed.invocation, console, commandLine, standardInput);
 }

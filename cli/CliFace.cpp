@@ -12,7 +12,7 @@ void CliFace::setStatusText(const QString& text) {
 
 void CliFace::showModemError(const QString& text) {
     errors_ << text;
-    console_.error(QCoreApplication::translate("tavek-cli", "Modem error: %1").arg(text));
+    console_.error(QCoreApplication::translate("TavekCli", "Modem error: %1").arg(text));
 }
 
 bool CliFace::warn(Warning warning, const QString& text) {
@@ -26,7 +26,7 @@ bool CliFace::warn(Warning warning, const QString& text) {
     const qsizetype question = said.lastIndexOf(QRegularExpression(QStringLiteral("[.\n] ?")));
     if (said.endsWith(u'?') && question > 0)
         said = said.left(question + 1).trimmed();
-    showModemError(said + u' ' + QCoreApplication::translate("tavek-cli", "Nothing was sent."));
+    showModemError(said + u' ' + QCoreApplication::translate("TavekCli", "Nothing was sent."));
     return false;
 }
 

@@ -40,7 +40,7 @@ void printReport(const ModemReport& report, Console& console, bool json) {
     // A read onto standard output is the file itself.
     if (report.configuration && report.saved.isEmpty() && report.exitCode == 0) {
         if (!console.bytes(configurationFileText(*report.configuration)))
-            console.error(QCoreApplication::translate("tavek-cli",
+            console.error(QCoreApplication::translate("TavekCli",
                                                       "tavek-cli: the configuration could not be "
                                                       "written onto standard output."));
         return;

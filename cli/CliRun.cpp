@@ -16,9 +16,10 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("tavek-cli", text);
-}
+// The texts below in one translation context, by a name that lupdate reads too.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(TavekCli)
+};
 
 const QString StandardStream = QStringLiteral("-");
 
@@ -100,7 +101,7 @@ bool CliRun::connect(bool readConfiguration) {
     const QString looked = connection_.deviceForCommPort();
     QString where = port_.text();
     if (looked.isEmpty())
-        where += tr(" (no such port)");
+        where += Texts::tr(" (no such port)");
     else if (looked != where)
         where += QStringLiteral(" (%1)").arg(looked);
     const bool connected = session_.connectModem(readConfiguration);
@@ -111,13 +112,14 @@ bool CliRun::connect(bool readConfiguration) {
         return true;
     // The session has said why; the port's failures have their own code.
     if (watch_.lost)
-        end(ExitPortFailed, QStringLiteral("port lost"), tr("The port %1 was lost.").arg(where));
+        end(ExitPortFailed, QStringLiteral("port lost"),
+            Texts::tr("The port %1 was lost.").arg(where));
     else if (watch_.opened)
         end(ExitModemFailed, QStringLiteral("no answer"),
-            tr("No modem answered on %1.").arg(where));
+            Texts::tr("No modem answered on %1.").arg(where));
     else
         end(ExitPortFailed, QStringLiteral("port failed"),
-            tr("The port %1 could not be used.").arg(where));
+            Texts::tr("The port %1 could not be used.").arg(where));
     return false;
 }
 
@@ -129,19 +131,19 @@ void CliRun::ended(const SessionResult& result, const QString& said) {
     report_.differences = result.differences;
     if (!result.ran) {
         if (face_.refused() == SessionFace::Warning::DoubleMessage)
-            end(ExitUsage, QStringLiteral("refused"), tr("Nothing was sent."));
+            end(ExitUsage, QStringLiteral("refused"), Texts::tr("Nothing was sent."));
         else
             end(ExitNoBackup, QStringLiteral("no backup"),
-                tr("What the modem holds could not be kept first: nothing was sent."));
+                Texts::tr("What the modem holds could not be kept first: nothing was sent."));
     } else if (result.end != OperationEnd::Completed) {
         end(ExitPortFailed, QStringLiteral("port lost"),
-            tr("The port %1 was lost.").arg(report_.device));
+            Texts::tr("The port %1 was lost.").arg(report_.device));
     } else if (!result.unconfirmed.isEmpty()) {
         end(ExitModemFailed, QStringLiteral("not confirmed"),
-            tr("The modem on %1 did not confirm every step.").arg(report_.device));
+            Texts::tr("The modem on %1 did not confirm every step.").arg(report_.device));
     } else if (!result.differences.isEmpty()) {
         end(ExitDifferent, QStringLiteral("different"),
-            tr("The modem on %1 holds something other than was sent.").arg(report_.device));
+            Texts::tr("The modem on %1 holds something other than was sent.").arg(report_.device));
     } else {
         end(ExitConfirmed, QStringLiteral("confirmed"), said);
     }
@@ -151,14 +153,15 @@ void CliRun::read() {
     // A file made of half a read would put half a configuration on the next
     // modem: the session has said what was not whole.
     if (session_.inputsReadIncomplete() || session_.phoneBookReadIncomplete())
-        return end(ExitModemFailed, QStringLiteral("incomplete"), tr("Nothing was saved."));
+        return end(ExitModemFailed, QStringLiteral("incomplete"), Texts::tr("Nothing was saved."));
     const ModemConfiguration& configuration = model_.configuration();
     const QStringList problems = unsavableParts(configuration);
     if (!problems.isEmpty()) {
         report_.errors << problems;
-        return end(ExitModemFailed, QStringLiteral("unsavable"),
-                   tr("The modem holds what a configuration file cannot; nothing was saved:") +
-                       QStringLiteral("\n- ") + problems.join(QStringLiteral("\n- ")));
+        return end(
+            ExitModemFailed, QStringLiteral("unsavable"),
+            Texts::tr("The modem holds what a configuration file cannot; nothing was saved:") +
+                QStringLiteral("\n- ") + problems.join(QStringLiteral("\n- ")));
     }
     report_.configuration = configuration;
     const QString& file = invocation_.argument;
@@ -171,7 +174,8 @@ void CliRun::read() {
     }
     report_.saved = QDir::toNativeSeparators(file);
     end(ExitConfirmed, QStringLiteral("saved"),
-        tr("Saved the configuration of the modem on %1 in %2.").arg(report_.device, report_.saved));
+        Texts::tr("Saved the configuration of the modem on %1 in %2.")
+            .arg(report_.device, report_.saved));
 }
 
 void CliRun::write(const ModemConfiguration& configuration) {
@@ -187,17 +191,19 @@ void CliRun::write(const ModemConfiguration& configuration) {
     numbers.steps = inputs.steps + numbers.steps;
     numbers.unconfirmed = inputs.unconfirmed + numbers.unconfirmed;
     numbers.differences = inputs.differences + numbers.differences;
-    ended(numbers, invocation_.verify ? tr("The modem on %1 confirmed the 9 input records and "
-                                           "the 20 phone-book positions, and holds them.")
-                                            .arg(report_.device)
-                                      : tr("The modem on %1 confirmed the 9 input records and "
-                                           "the 20 phone-book positions.")
-                                            .arg(report_.device));
+    ended(numbers, invocation_.verify
+                       ? Texts::tr("The modem on %1 confirmed the 9 input records and "
+                                   "the 20 phone-book positions, and holds them.")
+                             .arg(report_.device)
+                       : Texts::tr("The modem on %1 confirmed the 9 input records and "
+                                   "the 20 phone-book positions.")
+                             .arg(report_.device));
 }
 
 void CliRun::verify(const ModemConfiguration& configuration) {
     model_.setConfiguration(configuration);
-    ended(session_.verify(), tr("The modem on %1 holds what the file says.").arg(report_.device));
+    ended(session_.verify(),
+          Texts::tr("The modem on %1 holds what the file says.").arg(report_.device));
 }
 
 void CliRun::command(const ModemCommand& command) {
@@ -215,7 +221,7 @@ ModemReport CliRun::run(const std::optional<ModemConfiguration>& fromFile) {
     if (connect(reads)) {
         if (verb == QLatin1String("check"))
             end(ExitConfirmed, QStringLiteral("answered"),
-                tr("A modem answers on %1.").arg(report_.device));
+                Texts::tr("A modem answers on %1.").arg(report_.device));
         else if (verb == QLatin1String("read"))
             read();
         else if (verb == QLatin1String("write"))

@@ -3,6 +3,7 @@
 #include "Console.h"
 #include "PortCatalog.h"
 
+#include <QCoreApplication>
 #include <QJsonArray>
 #include <QJsonObject>
 
@@ -42,13 +43,13 @@ void printPortCatalog(Console& console, bool json) {
         return;
     }
     if (ports.isEmpty()) {
-        console.line(QStringLiteral("No serial ports."));
+        console.line(QCoreApplication::translate("TavekCli", "No serial ports."));
         return;
     }
     for (const CatalogPort& port : ports) {
         QStringList numbers;
         for (int n : port.comNumbers)
-            numbers << QStringLiteral("Com %1").arg(n);
+            numbers << QCoreApplication::translate("TavekCli", "Com %1").arg(n);
         console.line(
             QStringLiteral("%1  %2").arg(numbers.join(QStringLiteral(", ")), -8).arg(port.device));
         QStringList known;
@@ -56,19 +57,23 @@ void printPortCatalog(Console& console, bool json) {
             if (!text.isEmpty())
                 known << text;
         if (!port.serialNumber.isEmpty())
-            known << QStringLiteral("serial number ") + port.serialNumber;
+            known << QCoreApplication::translate("TavekCli", "serial number ") + port.serialNumber;
         if (port.vendorId && port.productId)
-            known << QStringLiteral("USB %1:%2").arg(hex4(*port.vendorId), hex4(*port.productId));
+            known << QCoreApplication::translate("TavekCli", "USB %1:%2")
+                         .arg(hex4(*port.vendorId), hex4(*port.productId));
         const QString indent(10, u' ');
         if (!known.isEmpty())
             console.line(indent + known.join(QStringLiteral(", ")));
         if (!port.byIdPath.isEmpty())
-            console.line(indent + QStringLiteral("stable name ") + port.byIdPath);
+            console.line(indent + QCoreApplication::translate("TavekCli", "stable name ") +
+                         port.byIdPath);
         for (const QString& link : port.linkPaths)
-            console.line(indent + QStringLiteral("linked as ") + link);
+            console.line(indent + QCoreApplication::translate("TavekCli", "linked as ") + link);
         if (!port.present)
-            console.line(indent + QStringLiteral("missing: no device is there"));
+            console.line(indent +
+                         QCoreApplication::translate("TavekCli", "missing: no device is there"));
         else if (!port.accessible)
-            console.line(indent + QStringLiteral("no access: ") + accessAdvice(port));
+            console.line(indent + QCoreApplication::translate("TavekCli", "no access: ") +
+                         accessAdvice(port));
     }
 }

@@ -3,6 +3,7 @@
 #include "CliCommands.h"
 #include "Console.h"
 #include "LinkEnvironment.h"
+#include "Translations.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,6 +16,8 @@ int main(int argc, char** argv) {
     std::signal(SIGXFSZ, SIG_IGN);
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tavek-cli"));
+    // The system's language (LANG, LANGUAGE); English where Tavek has none.
+    installTranslations(app);
     Console console;
     QFile standardInput;
     standardInput.open(stdin, QIODevice::ReadOnly);

@@ -30,6 +30,9 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # plugins too: Debian ships Qt's xcb platform plugin in libqt6gui6 and the SVG
 # image and icon plugins in libqt6svg6, both libraries the programs link.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Tavek's own translations are built in; Qt's (the message boxes' standard
+# buttons, the file dialogs) come from Debian's package.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # The build keeps debug information; the package does not need it.
 set(CPACK_STRIP_FILES ON)

@@ -46,7 +46,8 @@ template <typename E, std::size_t N> QString choices(const Named<E> (&names)[N])
     QString text;
     for (std::size_t i = 0; i < N; ++i) {
         if (i > 0)
-            text += i + 1 == N ? QStringLiteral(" or ") : QStringLiteral(", ");
+            text += i + 1 == N ? QCoreApplication::translate("ConfigFile", " or ")
+                               : QCoreApplication::translate("ConfigFile", ", ");
         text += u'"' + QLatin1String(names[i].name) + u'"';
     }
     return text;
@@ -92,9 +93,9 @@ QString shown(const QJsonValue& value) {
     case QJsonValue::Null:
         return QStringLiteral("null");
     case QJsonValue::Array:
-        return QStringLiteral("a list");
+        return QCoreApplication::translate("ConfigFile", "a list");
     case QJsonValue::Object:
-        return QStringLiteral("an object");
+        return QCoreApplication::translate("ConfigFile", "an object");
     case QJsonValue::Undefined:
         break;
     }
@@ -121,7 +122,7 @@ QString lineAndColumn(const QByteArray& bytes, qsizetype offset) {
             ++column;
         }
     }
-    return QStringLiteral("line %1, column %2").arg(line).arg(column);
+    return QCoreApplication::translate("ConfigFile", "line %1, column %2").arg(line).arg(column);
 }
 
 // Checks a parsed file key by key, noting every problem, and fills in a
@@ -148,9 +149,10 @@ private:
 
     // "missing; it must be X" or "must be X, not Y"
     void mustBe(const QString& place, const QJsonValue& value, const QString& what) {
-        add(place, value.isUndefined() ? QStringLiteral("missing; it must be ") + what
-                                       : QStringLiteral("must be ") + what +
-                                             QStringLiteral(", not ") + shown(value));
+        add(place, value.isUndefined()
+                       ? QCoreApplication::translate("ConfigFile", "missing; it must be ") + what
+                       : QCoreApplication::translate("ConfigFile", "must be ") + what +
+                             QCoreApplication::translate("ConfigFile", ", not ") + shown(value));
     }
 
     bool headerIsReadable(const QJsonObject& root) {
@@ -163,12 +165,13 @@ private:
         const double v = version.toDouble();
         if (!version.isDouble() || v < 1 || std::floor(v) != v) {
             mustBe(QStringLiteral("version"), version,
-                   QStringLiteral("a whole number from 1 up, such as %1")
+                   QCoreApplication::translate("ConfigFile", "a whole number from 1 up, such as %1")
                        .arg(ConfigurationFileVersion));
         } else if (v > ConfigurationFileVersion) {
             add(QStringLiteral("version"),
-                QStringLiteral("this file was written by a newer Tavek (version %1); this "
-                               "Tavek reads version %2")
+                QCoreApplication::translate(
+                    "ConfigFile", "this file was written by a newer Tavek (version %1); this "
+                                  "Tavek reads version %2")
                     .arg(QString::number(v, 'f', 0))
                     .arg(ConfigurationFileVersion));
         }
@@ -178,7 +181,8 @@ private:
     void readInputs(const QJsonValue& value, InputsConfig& inputs) {
         const QString place = QStringLiteral("inputs");
         if (!value.isArray()) {
-            mustBe(place, value, QStringLiteral("the list of the three alarm inputs"));
+            mustBe(place, value,
+                   QCoreApplication::translate("ConfigFile", "the list of the three alarm inputs"));
             return;
         }
         const QJsonArray list = value.toArray();
@@ -186,7 +190,9 @@ private:
         for (qsizetype k = 0; k < list.size(); ++k) {
             const QString base = QStringLiteral("inputs[%1]").arg(k);
             if (!list[k].isObject()) {
-                mustBe(base, list[k], QStringLiteral("an object that describes one input"));
+                mustBe(base, list[k],
+                       QCoreApplication::translate("ConfigFile",
+                                                   "an object that describes one input"));
                 continue;
             }
             const QJsonObject object = list[k].toObject();
@@ -196,12 +202,14 @@ private:
             InputConfig* target = &unused;
             QString label;
             if (!n) {
-                mustBe(base + QStringLiteral(".input"), number, QStringLiteral("1, 2 or 3"));
+                mustBe(base + QStringLiteral(".input"), number,
+                       QCoreApplication::translate("ConfigFile", "1, 2 or 3"));
             } else {
-                label = QStringLiteral(" (input %1)").arg(*n);
+                label = QCoreApplication::translate("ConfigFile", " (input %1)").arg(*n);
                 if (seen[*n - 1])
                     add(base + QStringLiteral(".input"),
-                        QStringLiteral("input %1 is listed twice").arg(*n));
+                        QCoreApplication::translate("ConfigFile", "input %1 is listed twice")
+                            .arg(*n));
                 else
                     target = &inputs[*n - 1];
                 seen[*n - 1] = true;
@@ -210,7 +218,7 @@ private:
         }
         for (int n = 1; n <= InputCount; ++n) {
             if (!seen[n - 1])
-                add(place, QStringLiteral("input %1 is missing").arg(n));
+                add(place, QCoreApplication::translate("ConfigFile", "input %1 is missing").arg(n));
         }
     }
 
@@ -226,7 +234,9 @@ private:
         if (ms && *ms % DelayStepMs == 0)
             input.delayIndex = *ms / DelayStepMs;
         else
-            mustBe(place("delayMs"), delay, QStringLiteral("0 (no delay), 100, 200, ... or 1000"));
+            mustBe(
+                place("delayMs"), delay,
+                QCoreApplication::translate("ConfigFile", "0 (no delay), 100, 200, ... or 1000"));
 
         readMessage(object, "singleMessage", place("singleMessage"), input.singleMessage);
         readMessage(object, "doubleMessage", place("doubleMessage"), input.doubleMessage);
@@ -254,21 +264,25 @@ private:
             return;
         }
         if (!value.isString()) {
-            mustBe(place, value, QStringLiteral("a text in quotes, or null for no message"));
+            mustBe(place, value,
+                   QCoreApplication::translate("ConfigFile",
+                                               "a text in quotes, or null for no message"));
             return;
         }
         const QString text = value.toString();
         // Counted as the modem counts: one byte a character.
         if (characterCount(text) > StoredMessageMaxLength) {
-            add(place, QStringLiteral("is %1 characters long; a message holds at most %2")
+            add(place, QCoreApplication::translate(
+                           "ConfigFile", "is %1 characters long; a message holds at most %2")
                            .arg(characterCount(text))
                            .arg(StoredMessageMaxLength));
         }
         if (const auto uncarried = firstUncarriedCharacter(text)) {
             const QChar first = uncarried->character[0];
             if (isControlCharacter(first))
-                add(place, QStringLiteral("holds a control character (code %1) at character "
-                                          "%2; it would break the modem's command line")
+                add(place, QCoreApplication::translate(
+                               "ConfigFile", "holds a control character (code %1) at character "
+                                             "%2; it would break the modem's command line")
                                .arg(int(first.unicode()))
                                .arg(uncarried->number));
             else
@@ -284,7 +298,8 @@ private:
     void readPhoneBook(const QJsonValue& value, std::array<QString, PhoneBookSize>& phoneBook) {
         if (!value.isArray()) {
             mustBe(QStringLiteral("phoneBook"), value,
-                   QStringLiteral("the list of numbers, [] when every position is free"));
+                   QCoreApplication::translate(
+                       "ConfigFile", "the list of numbers, [] when every position is free"));
             return;
         }
         const QJsonArray list = value.toArray();
@@ -292,7 +307,9 @@ private:
         for (qsizetype k = 0; k < list.size(); ++k) {
             const QString base = QStringLiteral("phoneBook[%1]").arg(k);
             if (!list[k].isObject()) {
-                mustBe(base, list[k], QStringLiteral("an object with a position and a number"));
+                mustBe(base, list[k],
+                       QCoreApplication::translate("ConfigFile",
+                                                   "an object with a position and a number"));
                 continue;
             }
             const QJsonObject object = list[k].toObject();
@@ -302,13 +319,15 @@ private:
             QString label;
             if (!p) {
                 mustBe(base + QStringLiteral(".position"), position,
-                       QStringLiteral("a whole number from 1 to %1").arg(PhoneBookSize));
+                       QCoreApplication::translate("ConfigFile", "a whole number from 1 to %1")
+                           .arg(PhoneBookSize));
             } else {
-                label = QStringLiteral(" (position %1)").arg(*p);
+                label = QCoreApplication::translate("ConfigFile", " (position %1)").arg(*p);
                 first = !seen[*p - 1];
                 if (!first)
                     add(base + QStringLiteral(".position"),
-                        QStringLiteral("position %1 is listed twice").arg(*p));
+                        QCoreApplication::translate("ConfigFile", "position %1 is listed twice")
+                            .arg(*p));
                 seen[*p - 1] = true;
             }
 
@@ -316,10 +335,12 @@ private:
             const QJsonValue number = object.value(QLatin1String("number"));
             if (!number.isString()) {
                 mustBe(place, number,
-                       QStringLiteral("a number in quotes, such as \"+393351234567\""));
+                       QCoreApplication::translate(
+                           "ConfigFile", "a number in quotes, such as \"+393351234567\""));
             } else if (number.toString().isEmpty()) {
-                add(place, QStringLiteral("is empty; leave the position out of the list to keep "
-                                          "it free"));
+                add(place, QCoreApplication::translate(
+                               "ConfigFile", "is empty; leave the position out of the list to keep "
+                                             "it free"));
             } else if (!isPhoneNumber(number.toString())) {
                 add(place, shown(number) + u' ' + phoneNumberProblem(number.toString()));
             } else if (first) {
@@ -382,10 +403,12 @@ ConfigurationFileReading readConfigurationFile(const QByteArray& bytes) {
     if (error.error != QJsonParseError::NoError)
         return {std::nullopt,
                 {lineAndColumn(bytes, error.offset) +
-                 QStringLiteral(": not valid JSON (%1)").arg(error.errorString())}};
+                 QCoreApplication::translate("ConfigFile", ": not valid JSON (%1)")
+                     .arg(error.errorString())}};
     if (!document.isObject())
         return {std::nullopt,
-                {QStringLiteral("the file: must be one JSON object, {...}, not a list")}};
+                {QCoreApplication::translate(
+                    "ConfigFile", "the file: must be one JSON object, {...}, not a list")}};
     // Which of two equal keys was meant cannot be told, and judging the one
     // Qt kept would only mislead: the repeated keys are the only problems.
     QStringList repeated;
@@ -408,9 +431,11 @@ QString problemsText(const QStringList& problems) {
     if (problems.isEmpty())
         return {};
     return listed(problems.size() == 1
-                      ? QStringLiteral("This is not a usable Tavek configuration file:")
-                      : QStringLiteral("This is not a usable Tavek configuration file (%1 "
-                                       "problems):")
+                      ? QCoreApplication::translate(
+                            "ConfigFile", "This is not a usable Tavek configuration file:")
+                      : QCoreApplication::translate(
+                            "ConfigFile", "This is not a usable Tavek configuration file (%1 "
+                                          "problems):")
                             .arg(problems.size()),
                   problems);
 }
@@ -421,8 +446,9 @@ bool saveConfigurationFile(const QString& path, const ModemConfiguration& config
     const QStringList problems = readConfigurationFile(text).problems;
     if (!problems.isEmpty()) {
         if (error)
-            *error = listed(QStringLiteral("The configuration was not saved: its file would not "
-                                           "open again."),
+            *error = listed(QCoreApplication::translate(
+                                "ConfigFile", "The configuration was not saved: its file would not "
+                                              "open again."),
                             problems);
         return false;
     }
@@ -447,10 +473,13 @@ ConfigurationFileReading loadConfigurationFile(QIODevice& device, const QString&
     if (auto* file = qobject_cast<QFileDevice*>(&device);
         file && file->error() != QFileDevice::NoError)
         return {std::nullopt,
-                {QStringLiteral("%1: cannot be read (%2)").arg(name, file->errorString())}};
+                {QCoreApplication::translate("ConfigFile", "%1: cannot be read (%2)")
+                     .arg(name, file->errorString())}};
     if (bytes.size() > MaxFileBytes)
-        return {std::nullopt,
-                {name + QStringLiteral(": over 1 MB, far more than a configuration file holds")}};
+        return {
+            std::nullopt,
+            {name + QCoreApplication::translate(
+                        "ConfigFile", ": over 1 MB, far more than a configuration file holds")}};
     return readConfigurationFile(bytes);
 }
 
@@ -464,6 +493,7 @@ ConfigurationFileReading loadConfigurationFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {std::nullopt,
-                {QStringLiteral("%1: cannot be read (%2)").arg(name, file.errorString())}};
+                {QCoreApplication::translate("ConfigFile", "%1: cannot be read (%2)")
+                     .arg(name, file.errorString())}};
     return loadConfigurationFile(file, name);
 }

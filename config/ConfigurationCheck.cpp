@@ -13,14 +13,17 @@ void checkMessage(const MessageText& message, const QString& place, QStringList&
         return;
     const QString& text = message.text;
     if (characterCount(text) > StoredMessageMaxLength)
-        problems << QStringLiteral("%1: %2 characters long; a message holds at most %3")
+        problems << QCoreApplication::translate(
+                        "ConfigurationCheck", "%1: %2 characters long; a message holds at most %3")
                         .arg(place)
                         .arg(characterCount(text))
                         .arg(StoredMessageMaxLength);
     if (const auto uncarried = firstUncarriedCharacter(text)) {
         const QChar first = uncarried->character[0];
         if (isControlCharacter(first))
-            problems << QStringLiteral("%1: holds a control character (code %2) at character %3")
+            problems << QCoreApplication::translate(
+                            "ConfigurationCheck",
+                            "%1: holds a control character (code %2) at character %3")
                             .arg(place)
                             .arg(int(first.unicode()))
                             .arg(uncarried->number);
@@ -55,10 +58,14 @@ QStringList unsavableParts(const ModemConfiguration& configuration) {
     QStringList problems;
     for (int n = 1; n <= InputCount; ++n) {
         const InputConfig& input = configuration.inputs[n - 1];
-        checkMessage(input.singleMessage, QStringLiteral("Input %1, Single message").arg(n),
-                     problems);
-        checkMessage(input.doubleMessage, QStringLiteral("Input %1, Double message").arg(n),
-                     problems);
+        checkMessage(
+            input.singleMessage,
+            QCoreApplication::translate("ConfigurationCheck", "Input %1, Single message").arg(n),
+            problems);
+        checkMessage(
+            input.doubleMessage,
+            QCoreApplication::translate("ConfigurationCheck", "Input %1, Double message").arg(n),
+            problems);
     }
     return problems + numberProblems(configuration.phoneBook);
 }

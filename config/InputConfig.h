@@ -1,11 +1,16 @@
 #pragma once
 
 #include <QString>
+#include <QtGlobal>
 
 #include <array>
 
-// The text an empty message box shows, in the placeholder colour.
-inline const QString PlaceholderText = QStringLiteral("Type here your message");
+// The text an empty message box shows, in the placeholder colour. The model
+// and the modem know it by these words (a Double box that still shows it sends
+// them); the box shows them in the user's language.
+inline constexpr char PlaceholderSource[] =
+    QT_TRANSLATE_NOOP("MessageTextBox", "Type here your message");
+inline const QString PlaceholderText = QString::fromLatin1(PlaceholderSource);
 // What a message box takes by typing.
 inline constexpr int MessageMaxLength = 50;
 // What a configuration may hold: a modem set by another tool may hold a

@@ -6,6 +6,8 @@
 #include "InputsReply.h"
 #include "OperationObserver.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 ExchangeSpec inputRecordExchange(const QString& record) {
@@ -20,10 +22,16 @@ ExchangeSpec inputRecordExchange(const QString& record) {
 
 OperationPlan sendInputsPlan(const InputsConfig& inputs) {
     const QStringList records = inputRecords(inputs);
-    OperationPlan plan{.openingText = QStringLiteral("Modem Connected, sending..."), .steps = {}};
+    OperationPlan plan{.openingText = QCoreApplication::translate("InputOperations",
+                                                                  "Modem Connected, sending..."),
+                       .steps = {}};
     for (int n = 1; n <= InputCount; ++n) {
-        const QString settingsStep = QStringLiteral("Modem Connected, sending Input %1").arg(n);
-        const QString messageStep = QStringLiteral("Modem Connected, sending Message %1").arg(n);
+        const QString settingsStep =
+            QCoreApplication::translate("InputOperations", "Modem Connected, sending Input %1")
+                .arg(n);
+        const QString messageStep =
+            QCoreApplication::translate("InputOperations", "Modem Connected, sending Message %1")
+                .arg(n);
         const qsizetype first = qsizetype(n - 1) * 3;
         plan.steps << Step{.exchange = inputRecordExchange(records[first]),
                            .text = settingsStep,

@@ -46,47 +46,49 @@ CommandOutcome setDefaultSettings(CommandContext& c) {
     return outcome;
 }
 
-#define TAVEK_TR(text) QT_TRANSLATE_NOOP("ModemCommands", text)
-
 const ModemCommand table[] = {
     {.id = QLatin1StringView("factory-defaults"),
-     .caption = TAVEK_TR("Reset Modem"),
+     .caption = QT_TRANSLATE_NOOP("ModemCommands", "Reset Modem"),
      .toolTip = nullptr,
      .locksControls = true,
      .replacesConfiguration = false,
-     .question = Question{{TAVEK_TR("ATTENTION:"),
-                           TAVEK_TR("This action will reset all communication setting!"),
-                           TAVEK_TR("Do you want to continue?")},
+     .question = Question{{QT_TRANSLATE_NOOP("ModemCommands", "ATTENTION:"),
+                           QT_TRANSLATE_NOOP("ModemCommands",
+                                             "This action will reset all communication setting!"),
+                           QT_TRANSLATE_NOOP("ModemCommands", "Do you want to continue?")},
                           true},
      .run = resetModem,
-     .doneText = TAVEK_TR("The factory communication settings are restored.")},
+     .doneText =
+         QT_TRANSLATE_NOOP("ModemCommands", "The factory communication settings are restored.")},
     {.id = QLatin1StringView("clear"),
-     .caption = TAVEK_TR("Set default settings"),
+     .caption = QT_TRANSLATE_NOOP("ModemCommands", "Set default settings"),
      .toolTip = nullptr,
      .locksControls = true,
      .replacesConfiguration = true,
-     .question = Question{{TAVEK_TR("ATTENTION:"), TAVEK_TR("This action will delete all data!"),
-                           TAVEK_TR("Do you want to continue?")},
+     .question = Question{{QT_TRANSLATE_NOOP("ModemCommands", "ATTENTION:"),
+                           QT_TRANSLATE_NOOP("ModemCommands", "This action will delete all data!"),
+                           QT_TRANSLATE_NOOP("ModemCommands", "Do you want to continue?")},
                           true},
      .run = setDefaultSettings,
-     .doneText = TAVEK_TR("The phone book is empty; the default inputs and messages are set.")},
+     .doneText = QT_TRANSLATE_NOOP(
+         "ModemCommands", "The phone book is empty; the default inputs and messages are set.")},
     // The relay commands disable nothing while they run.
     {.id = QLatin1StringView("relay-on"),
-     .caption = TAVEK_TR("Set reley on"),
+     .caption = QT_TRANSLATE_NOOP("ModemCommands", "Set reley on"),
      .toolTip = nullptr,
      .locksControls = false,
      .replacesConfiguration = false,
      .question = std::nullopt,
      .run = [](CommandContext& c) { return switchRelay(c, RelayOnCommand); },
-     .doneText = TAVEK_TR("Relay on.")},
+     .doneText = QT_TRANSLATE_NOOP("ModemCommands", "Relay on.")},
     {.id = QLatin1StringView("relay-off"),
-     .caption = TAVEK_TR("Set reley off"),
+     .caption = QT_TRANSLATE_NOOP("ModemCommands", "Set reley off"),
      .toolTip = nullptr,
      .locksControls = false,
      .replacesConfiguration = false,
      .question = std::nullopt,
      .run = [](CommandContext& c) { return switchRelay(c, RelayOffCommand); },
-     .doneText = TAVEK_TR("Relay off.")},
+     .doneText = QT_TRANSLATE_NOOP("ModemCommands", "Relay off.")},
 };
 
 } // namespace

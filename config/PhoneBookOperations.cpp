@@ -5,6 +5,8 @@
 #include "PhoneBookReply.h"
 #include "PhoneRecords.h"
 
+#include <QCoreApplication>
+
 namespace {
 
 // Pumps per position while the grid is emptied, so the progress can be seen.
@@ -21,7 +23,9 @@ OperationPlan setNumbersPlan(const PhoneBook& numbers) {
                          .rule = CompletionRule::FinalResult,
                          .pumpEvents = true,
                          .markers = {QStringLiteral("AT"), QStringLiteral("OK")}},
-            .text = QStringLiteral("Modem Connected, sending Phone Number pos. %1").arg(p)};
+            .text = QCoreApplication::translate("PhoneBookOperations",
+                                                "Modem Connected, sending Phone Number pos. %1")
+                        .arg(p)};
     return plan;
 }
 
@@ -35,7 +39,9 @@ PhoneBook deleteNumbersFromGrid(OperationObserver& observer,
     // Only what is shown is emptied; setNumbers then empties the modem's positions.
     for (int p = 1; p <= PhoneBookSize; ++p) {
         observer.setStatusText(
-            QStringLiteral("Modem Connected, deleting Phone Number pos. %1...OK").arg(p));
+            QCoreApplication::translate("PhoneBookOperations",
+                                        "Modem Connected, deleting Phone Number pos. %1...OK")
+                .arg(p));
         for (int i = 0; i < DeletePumpsPerPosition; ++i)
             observer.pumpEvents();
         if (emptied)

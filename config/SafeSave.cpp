@@ -12,17 +12,18 @@
 
 namespace {
 
-QString translated(const char* text) {
-    return QCoreApplication::translate("SafeSave", text);
-}
+// The texts below in one translation context, by a name that lupdate reads too.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(SafeSave)
+};
 
 QString reasonOf(int errorNumber) {
     switch (errorNumber) {
     case ENOSPC:
     case EDQUOT:
-        return translated("The disk is full");
+        return Texts::tr("The disk is full");
     case EFBIG:
-        return translated("The file would be larger than this user may write");
+        return Texts::tr("The file would be larger than this user may write");
     default:
         return QString::fromLocal8Bit(std::strerror(errorNumber));
     }
@@ -54,14 +55,14 @@ QString notAFileReason(const QString& path) {
     if (::stat(QFile::encodeName(path).constData(), &status) != 0 || S_ISREG(status.st_mode))
         return {};
     if (S_ISDIR(status.st_mode))
-        return translated("It is a folder, not a file");
+        return Texts::tr("It is a folder, not a file");
     if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode))
-        return translated("It is a device, not a file");
+        return Texts::tr("It is a device, not a file");
     if (S_ISFIFO(status.st_mode))
-        return translated("It is a pipe (FIFO), not a file");
+        return Texts::tr("It is a pipe (FIFO), not a file");
     if (S_ISSOCK(status.st_mode))
-        return translated("It is a socket, not a file");
-    return translated("It is not a file");
+        return Texts::tr("It is a socket, not a file");
+    return Texts::tr("It is not a file");
 }
 
 bool saveWhole(const QString& path, const QByteArray& bytes, QString* error) {

@@ -6,9 +6,10 @@
 
 namespace {
 
-QString tr(const char* text) {
-    return QCoreApplication::translate("Verification", text);
-}
+// The texts below in one translation context, by a name that lupdate reads too.
+struct Texts {
+    Q_DECLARE_TR_FUNCTIONS(Verification)
+};
 
 // One input as the modem was sent it: its settings and the message bound to
 // each contact state.
@@ -37,11 +38,11 @@ WireInput wireInput(const InputConfig& config) {
 }
 
 QString quoted(const QString& text) {
-    return text.isEmpty() ? tr("an empty message") : u'"' + text + u'"';
+    return text.isEmpty() ? Texts::tr("an empty message") : u'"' + text + u'"';
 }
 
 QString delayText(int index) {
-    return index == 0 ? tr("no delay") : tr("%1 ms").arg(index * 100);
+    return index == 0 ? Texts::tr("no delay") : Texts::tr("%1 ms").arg(index * 100);
 }
 
 } // namespace
@@ -49,35 +50,44 @@ QString delayText(int index) {
 QStringList inputDifferences(const InputsConfig& sent, const InputsReading& held, bool whole) {
     QStringList differences;
     if (!whole)
-        differences << tr("The inputs read back were not whole: what the modem holds is not "
-                          "known for every field.");
+        differences << Texts::tr("The inputs read back were not whole: what the modem holds is not "
+                                 "known for every field.");
     for (int n = 1; n <= InputCount; ++n) {
         const WireInput wire = wireInput(sent[n - 1]);
         const InputReading& reading = held[n - 1];
         const auto differ = [&](const QString& field, const QString& was, const QString& is) {
-            differences
-                << tr("Input %1, %2: sent %3, the modem holds %4.").arg(n).arg(field, was, is);
+            differences << Texts::tr("Input %1, %2: sent %3, the modem holds %4.")
+                               .arg(n)
+                               .arg(field, was, is);
         };
-        const auto active = [](bool on) { return on ? tr("Active") : tr("Disactive"); };
+        const auto active = [](bool on) {
+            return on ? Texts::tr("Active") : Texts::tr("Disactive");
+        };
         if (reading.status && (*reading.status == InputStatus::Active) != wire.active)
-            differ(tr("Status"), active(wire.active),
+            differ(Texts::tr("Status"), active(wire.active),
                    active(*reading.status == InputStatus::Active));
         if (reading.delayIndex && *reading.delayIndex != wire.delayIndex)
-            differ(tr("delay"), delayText(wire.delayIndex), delayText(*reading.delayIndex));
-        const auto port = [](bool open) { return open ? tr("N. Open") : tr("N. Closed"); };
+            differ(Texts::tr("delay"), delayText(wire.delayIndex), delayText(*reading.delayIndex));
+        const auto port = [](bool open) {
+            return open ? Texts::tr("N. Open") : Texts::tr("N. Closed");
+        };
         if (reading.restState && (*reading.restState == RestState::NormallyOpen) != wire.restOpen)
-            differ(tr("Port"), port(wire.restOpen),
+            differ(Texts::tr("Port"), port(wire.restOpen),
                    port(*reading.restState == RestState::NormallyOpen));
-        const auto bit = [](bool single) { return single ? tr("Single") : tr("Double"); };
+        const auto bit = [](bool single) {
+            return single ? Texts::tr("Single") : Texts::tr("Double");
+        };
         if (reading.bit && (*reading.bit == BitMode::Single) != wire.single)
-            differ(tr("Bit"), bit(wire.single), bit(*reading.bit == BitMode::Single));
+            differ(Texts::tr("Bit"), bit(wire.single), bit(*reading.bit == BitMode::Single));
         // Each message by the box it was typed in.
-        const QString closedBox = wire.restOpen ? tr("Single message") : tr("Double message");
-        const QString openBox = wire.restOpen ? tr("Double message") : tr("Single message");
+        const QString closedBox =
+            wire.restOpen ? Texts::tr("Single message") : Texts::tr("Double message");
+        const QString openBox =
+            wire.restOpen ? Texts::tr("Double message") : Texts::tr("Single message");
         const auto message = [&](const QString& box, const QString& was,
                                  const std::optional<QString>& is) {
             if (!is)
-                differ(box, quoted(was), tr("nothing"));
+                differ(box, quoted(was), Texts::tr("nothing"));
             else if (*is != was)
                 differ(box, quoted(was), quoted(*is));
         };
@@ -93,8 +103,9 @@ QStringList phoneBookDifferences(const PhoneBook& sent, const std::vector<PhoneB
                                  bool whole) {
     QStringList differences;
     if (!whole)
-        differences << tr("The phone book read back was not whole: what the modem holds is not "
-                          "known for every position.");
+        differences << Texts::tr(
+            "The phone book read back was not whole: what the modem holds is not "
+            "known for every position.");
     PhoneBook holds;
     for (const PhoneBookEntry& entry : held)
         holds[entry.position - 1] = entry.number;
@@ -103,10 +114,10 @@ QStringList phoneBookDifferences(const PhoneBook& sent, const std::vector<PhoneB
         const QString& is = holds[p - 1];
         if (was == is || (!whole && is.isEmpty()))
             continue;
-        differences << tr("Phone position %1: sent %2, the modem holds %3.")
+        differences << Texts::tr("Phone position %1: sent %2, the modem holds %3.")
                            .arg(p)
-                           .arg(was.isEmpty() ? tr("nothing") : was,
-                                is.isEmpty() ? tr("nothing") : is);
+                           .arg(was.isEmpty() ? Texts::tr("nothing") : was,
+                                is.isEmpty() ? Texts::tr("nothing") : is);
     }
     return differences;
 }

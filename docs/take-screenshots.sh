@@ -5,6 +5,7 @@
 #  - docs/traffic-window.png (the connect, its reads, a relay command) and
 #    docs/ports-dialog.png (the modem and an adapter whose link is there but
 #    which is not plugged in);
+#  - the main window in Italian (docs/screen-italian.png);
 #  - the main window in Fusion's light palette (docs/main-window-light.png)
 #    and in a dark one (docs/main-window-dark.png), the way a desktop hands
 #    Qt a dark palette: through the qt6ct platform theme, "darker" scheme;
@@ -127,6 +128,10 @@ shoot "Modem traffic" "$here/traffic-window.png"
 close_tavek
 
 main_window main-window-light QT_STYLE_OVERRIDE=Fusion
+close_tavek
+
+# In Italian, as the system's language picks it (README, Languages).
+main_window screen-italian LANG=it_IT.UTF-8 LANGUAGE=it
 close_tavek
 
 if [ ! -e /usr/share/qt6ct/colors/darker.conf ]; then

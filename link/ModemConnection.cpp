@@ -2,6 +2,8 @@
 
 #include "PortNames.h"
 
+#include <QCoreApplication>
+
 ModemConnection::ModemConnection(LinkClock* clock, std::unique_ptr<PortBackend> backend)
     : ownClock_(clock ? nullptr : std::make_unique<SystemClock>()),
       clock_(clock ? clock : ownClock_.get()), port_(std::move(backend)) {
@@ -40,7 +42,9 @@ void ModemConnection::disconnect() {
 
 std::optional<PortError> ModemConnection::preparePort() {
     if (connectedDevice_.isEmpty())
-        return PortError{PortNotValidError, {}, QStringLiteral("No modem is connected")};
+        return PortError{PortNotValidError,
+                         {},
+                         QCoreApplication::translate("ModemConnection", "No modem is connected")};
     if (port_.isOpen() && !port_.failure() && port_.device() == connectedDevice_)
         return std::nullopt;
     if (auto failure = port_.failure())

@@ -5,11 +5,13 @@
 #include "OperationObserver.h"
 #include "PortErrors.h"
 
+#include <QCoreApplication>
+
 #include <algorithm>
 
 namespace {
 
-const QString disconnectedText = QStringLiteral("Modem Disconnected");
+const char* const disconnectedText = QT_TRANSLATE_NOOP("ModemLink", "Modem Disconnected");
 const QStringList answerMarkers{QStringLiteral("AT"), QStringLiteral("OK")};
 
 // The connection check ends on a port error: the user learns why, the port
@@ -19,7 +21,7 @@ void endCheckOnPortError(ModemConnection& connection, OperationObserver& view,
     view.showModemError(portErrorMessage(error, connection.hints()));
     connection.port().close();
     connection.modemConnected = false;
-    view.setStatusText(disconnectedText);
+    view.setStatusText(QCoreApplication::translate("ModemLink", disconnectedText));
 }
 
 // The window was closed: the port is let go and nothing more is said.
@@ -84,7 +86,7 @@ bool readCheckReplyToItsEnd(ModemConnection& connection, OperationObserver& view
 bool connectModem(ModemConnection& connection, OperationObserver& view) {
     SerialPort& port = connection.port();
     port.close();
-    view.setStatusText(QStringLiteral("Modem Connecting..."));
+    view.setStatusText(QCoreApplication::translate("ModemLink", "Modem Connecting..."));
     connection.modemConnected = false;
     connection.replyBuffer.clear();
     // A new check looks for its device afresh.
@@ -93,7 +95,8 @@ bool connectModem(ModemConnection& connection, OperationObserver& view) {
     if (device.isEmpty()) {
         PortError none{PortNotValidError,
                        {},
-                       QStringLiteral("No serial port is Com %1").arg(connection.commPortNumber())};
+                       QCoreApplication::translate("ModemLink", "No serial port is Com %1")
+                           .arg(connection.commPortNumber())};
         none.comNumber = connection.commPortNumber();
         endCheckOnPortError(connection, view, none);
         return false;
@@ -138,7 +141,7 @@ bool connectModem(ModemConnection& connection, OperationObserver& view) {
             connection.replyBuffer.clear();
             connection.attach(device); // the port is open on it already
             connection.modemConnected = true;
-            view.setStatusText(QStringLiteral("Modem Connected"));
+            view.setStatusText(QCoreApplication::translate("ModemLink", "Modem Connected"));
             return true; // the port stays open
         }
         // Without echo, a first "AT" that got no result code may still get one.
@@ -155,18 +158,20 @@ bool connectModem(ModemConnection& connection, OperationObserver& view) {
     port.close();
     view.showModemError(noAnswerMessage(device, connection.commPortNumber(), connection.hints()));
     connection.modemConnected = false;
-    view.setStatusText(disconnectedText);
+    view.setStatusText(QCoreApplication::translate("ModemLink", disconnectedText));
     return false;
 }
 
 OperationPlan relayPlan(const QString& command) {
-    return {.openingText = QStringLiteral("Modem Connected, sending relay string..."),
+    return {.openingText = QCoreApplication::translate("ModemLink",
+                                                       "Modem Connected, sending relay string..."),
             .steps = {{.exchange = {.command = command,
                                     .timeoutMs = 1500,
                                     .rule = CompletionRule::FinalResult,
                                     .pumpEvents = true,
                                     .markers = answerMarkers},
-                       .text = QStringLiteral("Modem Connected, sending relay string")}}};
+                       .text = QCoreApplication::translate(
+                           "ModemLink", "Modem Connected, sending relay string")}}};
 }
 
 OperationResult sendRelayString(ModemConnection& connection, OperationObserver& view,
@@ -180,7 +185,8 @@ QStringList factoryDefaultCommands() {
 }
 
 OperationPlan factoryDefaultsPlan() {
-    OperationPlan plan{.openingText = QStringLiteral("Modem Connected, sending default string..."),
+    OperationPlan plan{.openingText = QCoreApplication::translate(
+                           "ModemLink", "Modem Connected, sending default string..."),
                        .steps = {}};
     const QStringList commands = factoryDefaultCommands();
     for (qsizetype i = 0; i < commands.size(); ++i)
@@ -190,7 +196,9 @@ OperationPlan factoryDefaultsPlan() {
                          .rule = CompletionRule::FinalResult,
                          .pumpEvents = true,
                          .markers = answerMarkers},
-            .text = QStringLiteral("Modem Connected, sending default string no. %1").arg(i + 1),
+            .text = QCoreApplication::translate("ModemLink",
+                                                "Modem Connected, sending default string no. %1")
+                        .arg(i + 1),
             .announced = true};
     return plan;
 }
@@ -204,10 +212,17 @@ QString unconfirmedDefaultsText(const QList<int>& commands) {
     QStringList what;
     for (int n : commands)
         what << QStringLiteral("%1 (%2)").arg(n).arg(texts.value(n - 1));
-    return QStringLiteral("The modem did not confirm factory-default command%1 %2.")
-        .arg(commands.size() == 1 ? "" : "s", spokenList(what));
+    // One sentence for one command and one for several, as languages differ in more than an "s".
+    return (commands.size() == 1
+                ? QCoreApplication::translate(
+                      "ModemLink", "The modem did not confirm factory-default command %1.")
+                : QCoreApplication::translate(
+                      "ModemLink", "The modem did not confirm factory-default commands %1."))
+        .arg(spokenList(what));
 }
 
 QString unconfirmedRelayText(const QString& command) {
-    return QStringLiteral("The modem did not confirm the relay command %1.").arg(command);
+    return QCoreApplication::translate("ModemLink",
+                                       "The modem did not confirm the relay command %1.")
+        .arg(command);
 }

@@ -4,9 +4,11 @@
 #include "OperationObserver.h"
 #include "PortErrors.h"
 
+#include <QCoreApplication>
+
 namespace {
 
-const QString connectedText = QStringLiteral("Modem Connected");
+const char* const connectedText = QT_TRANSLATE_NOOP("OperationRunner", "Modem Connected");
 
 PortError failureOf(const SerialPort& port) {
     if (const auto failure = port.failure())
@@ -26,7 +28,7 @@ OperationResult stopped(ModemConnection& connection, OperationObserver& view,
     if (end == OperationEnd::PortUnavailable) {
         // The window stays connected: the port may be free again next time.
         view.showModemError(portErrorMessage(*error, connection.hints()));
-        view.setStatusText(connectedText);
+        view.setStatusText(QCoreApplication::translate("OperationRunner", connectedText));
     } else if (end == OperationEnd::PortLost) {
         // The window goes back to not connected; it says so itself.
         view.showModemError(portErrorMessage(failureOf(connection.port()), connection.hints()));
@@ -62,12 +64,13 @@ OperationResult runOperation(ModemConnection& connection, OperationObserver& vie
         if (!answered)
             result.unconfirmed << int(i + 1);
         result.steps << StepResult{step.exchange.command, answered};
-        view.setStatusText(step.text +
-                           (answered ? QStringLiteral("...OK") : QStringLiteral("...Failed!")));
+        view.setStatusText(
+            step.text + (answered ? QCoreApplication::translate("OperationRunner", "...OK")
+                                  : QCoreApplication::translate("OperationRunner", "...Failed!")));
         if (!waitPumping(connection, view, PauseAfterReplyMs))
             return stopped(connection, view, result, OperationEnd::Cancelled);
     }
-    view.setStatusText(connectedText);
+    view.setStatusText(QCoreApplication::translate("OperationRunner", connectedText));
     return result;
 }
 
@@ -119,6 +122,7 @@ QueryReply runQuery(ModemConnection& connection, OperationObserver& view, const 
 QString spokenList(const QStringList& items) {
     if (items.size() <= 1)
         return items.value(0);
-    return items.mid(0, items.size() - 1).join(QStringLiteral(", ")) + QStringLiteral(" and ") +
-           items.last();
+    return items.mid(0, items.size() - 1)
+               .join(QCoreApplication::translate("OperationRunner", ", ")) +
+           QCoreApplication::translate("OperationRunner", " and ") + items.last();
 }

@@ -2,6 +2,7 @@
 
 #include "PortNames.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -16,7 +17,7 @@
 
 namespace {
 
-const QString nothingChanged = QStringLiteral(" Nothing was changed.");
+const char* const nothingChanged = QT_TRANSLATE_NOOP("PortAssignment", " Nothing was changed.");
 
 QString systemReason() {
     return QString::fromLocal8Bit(std::strerror(errno));
@@ -42,8 +43,10 @@ bool namesPort(const QFileInfo& link, const CatalogPort& port) {
 std::optional<QString> placeLink(const QString& target, const QString& path) {
     const QString folder = portsFolder();
     const auto cannotWrite = [&folder](const QString& reason) {
-        return QStringLiteral("The ports folder %1 cannot be written: %2.").arg(folder, reason) +
-               nothingChanged;
+        return QCoreApplication::translate("PortAssignment",
+                                           "The ports folder %1 cannot be written: %2.")
+                   .arg(folder, reason) +
+               QCoreApplication::translate("PortAssignment", nothingChanged);
     };
     constexpr int Draws = 100;
     QByteArray temporary;
@@ -106,27 +109,34 @@ int suggestedComNumber(const CatalogPort& port, const QList<CatalogPort>& catalo
 
 std::optional<QString> assignComNumber(const CatalogPort& port, int number) {
     if (number < 1 || number > LastComNumber)
-        return QStringLiteral("Com numbers go from 1 to %1.").arg(LastComNumber) + nothingChanged;
+        return QCoreApplication::translate("PortAssignment", "Com numbers go from 1 to %1.")
+                   .arg(LastComNumber) +
+               QCoreApplication::translate("PortAssignment", nothingChanged);
     if (port.device.isEmpty())
-        return QStringLiteral("No port is chosen.") + nothingChanged;
+        return QCoreApplication::translate("PortAssignment", "No port is chosen.") +
+               QCoreApplication::translate("PortAssignment", nothingChanged);
     const QString path = comLinkPath(number);
     const QFileInfo existing(path);
     if (existing.isSymLink()) {
         if (!namesPort(existing, port))
-            return QStringLiteral("Com %1 is already taken by %2. Remove that link first, or "
-                                  "choose another number.")
+            return QCoreApplication::translate(
+                       "PortAssignment",
+                       "Com %1 is already taken by %2. Remove that link first, or "
+                       "choose another number.")
                        .arg(number)
                        .arg(existing.symLinkTarget()) +
-                   nothingChanged;
+                   QCoreApplication::translate("PortAssignment", nothingChanged);
     } else if (existing.exists()) {
-        return QStringLiteral("Com %1 cannot be assigned: %2 is there and is not a link.")
+        return QCoreApplication::translate(
+                   "PortAssignment", "Com %1 cannot be assigned: %2 is there and is not a link.")
                    .arg(number)
                    .arg(path) +
-               nothingChanged;
+               QCoreApplication::translate("PortAssignment", nothingChanged);
     }
     if (!QDir().mkpath(portsFolder()))
-        return QStringLiteral("The ports folder %1 cannot be made.").arg(portsFolder()) +
-               nothingChanged;
+        return QCoreApplication::translate("PortAssignment", "The ports folder %1 cannot be made.")
+                   .arg(portsFolder()) +
+               QCoreApplication::translate("PortAssignment", nothingChanged);
     return placeLink(linkTarget(port), path);
 }
 
@@ -146,10 +156,11 @@ std::optional<QString> removeComLinks(const QList<int>& numbers) {
             // Puts back what went before this one, so the folder is as it was.
             for (const Removed& back : removed)
                 ::symlink(encoded(back.target).constData(), encoded(back.path).constData());
-            return QStringLiteral("com%1 cannot be removed from the ports folder %2: %3.")
+            return QCoreApplication::translate(
+                       "PortAssignment", "com%1 cannot be removed from the ports folder %2: %3.")
                        .arg(number)
                        .arg(portsFolder(), reason) +
-                   nothingChanged;
+                   QCoreApplication::translate("PortAssignment", nothingChanged);
         }
         removed << Removed{path, target};
     }

@@ -2,6 +2,7 @@
 
 #include "PortNames.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -94,7 +95,8 @@ QString accessAdvice(const CatalogPort& port) {
     if (!port.present || port.accessible)
         return {};
     const QString group = port.group.isEmpty() ? QStringLiteral("dialout") : port.group;
-    return QStringLiteral("Add yourself to the group %1 (sudo adduser $USER %1), then log out "
-                          "and in again.")
+    return QCoreApplication::translate(
+               "PortCatalog", "Add yourself to the group %1 (sudo adduser $USER %1), then log out "
+                              "and in again.")
         .arg(group);
 }

@@ -1,5 +1,6 @@
 #include "PortErrors.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include <cerrno>
@@ -17,23 +18,26 @@ bool saysPortHeld(const QString& errorText) {
 QString assignHint(const PortHints& hints) {
     if (!hints.assignNumber.isEmpty())
         return hints.assignNumber;
-    return QStringLiteral(
-        "To give your adapter a Com number, click \"Serial ports\" on the toolbar, "
-        "choose the adapter and click \"Assign Com number\u2026\".");
+    return QCoreApplication::translate(
+        "PortErrors", "To give your adapter a Com number, click \"Serial ports\" on the toolbar, "
+                      "choose the adapter and click \"Assign Com number\u2026\".");
 }
 
 QString notValidMessage(const PortError& error, const PortHints& hints) {
-    QStringList lines{QStringLiteral("Serial port not valid")};
+    QStringList lines{QCoreApplication::translate("PortErrors", "Serial port not valid")};
     if (error.comNumber > 0 && error.device.isEmpty())
-        lines << QStringLiteral("Com %1 names no serial port: the system lists fewer ports, and "
-                                "no link com%1 is in the ports folder.")
+        lines << QCoreApplication::translate(
+                     "PortErrors", "Com %1 names no serial port: the system lists fewer ports, and "
+                                   "no link com%1 is in the ports folder.")
                      .arg(error.comNumber);
     else if (error.comNumber > 0)
-        lines << QStringLiteral("Com %1 was looked for at %2, and no such device is there.")
+        lines << QCoreApplication::translate(
+                     "PortErrors", "Com %1 was looked for at %2, and no such device is there.")
                      .arg(error.comNumber)
                      .arg(error.device);
     else if (!error.device.isEmpty())
-        lines << QStringLiteral("%1 is not there any more.").arg(error.device);
+        lines << QCoreApplication::translate("PortErrors", "%1 is not there any more.")
+                     .arg(error.device);
     if (error.comNumber > 0)
         lines << assignHint(hints);
     return lines.join(u'\n');
@@ -82,37 +86,48 @@ QString portErrorMessage(const PortError& error, const PortHints& hints) {
     if (error.number == PortNotValidError)
         return notValidMessage(error, hints);
     if (error.number == PortInUseError)
-        return QStringLiteral("Modem already in use");
-    const QString device =
-        error.device.isEmpty() ? QStringLiteral("the serial port") : error.device;
+        return QCoreApplication::translate("PortErrors", "Modem already in use");
+    const QString device = error.device.isEmpty()
+                               ? QCoreApplication::translate("PortErrors", "the serial port")
+                               : error.device;
     // Whatever the system said last about a vanished device ("Inappropriate
     // ioctl", "Resource temporarily unavailable") would only mislead.
     if (error.lost)
         return error.device.isEmpty()
-                   ? QStringLiteral("The serial port was lost (was the adapter unplugged?)")
-                   : QStringLiteral("The serial port %1 was lost (was the adapter unplugged?)")
+                   ? QCoreApplication::translate(
+                         "PortErrors", "The serial port was lost (was the adapter unplugged?)")
+                   : QCoreApplication::translate(
+                         "PortErrors", "The serial port %1 was lost (was the adapter unplugged?)")
                          .arg(error.device);
-    QString text = QStringLiteral("Cannot open %1: %2").arg(device, error.reason);
+    QString text =
+        QCoreApplication::translate("PortErrors", "Cannot open %1: %2").arg(device, error.reason);
     if (error.accessDenied)
-        text += QStringLiteral("\n\nTo get access, add your user to the group that owns the port "
-                               "(usually dialout: sudo usermod -aG dialout $USER), then log out "
-                               "and in again.");
+        text += QCoreApplication::translate(
+            "PortErrors", "\n\nTo get access, add your user to the group that owns the port "
+                          "(usually dialout: sudo usermod -aG dialout $USER), then log out "
+                          "and in again.");
     return text;
 }
 
 QString noAnswerMessage(const QString& device, int comNumber, const PortHints& hints) {
-    const QString port =
-        comNumber > 0 ? QStringLiteral("Com %1").arg(comNumber) : QStringLiteral("the port");
-    return QStringList{QStringLiteral("Modem not connected"),
-                       QStringLiteral("No answer to AT came from %1 (%2). Check:")
-                           .arg(device.isEmpty() ? QStringLiteral("the serial port") : device)
-                           .arg(port),
-                       QStringLiteral("- that the modem is switched on;"),
-                       QStringLiteral("- that its cable is plugged in at both ends;"),
-                       QStringLiteral("- that %1 is the modem's port: %2")
-                           .arg(port, hints.findPorts.isEmpty()
-                                          ? QStringLiteral("\"Serial ports\" on the toolbar shows "
-                                                           "the device behind each Com number.")
-                                          : hints.findPorts)}
+    const QString port = comNumber > 0
+                             ? QCoreApplication::translate("PortErrors", "Com %1").arg(comNumber)
+                             : QCoreApplication::translate("PortErrors", "the port");
+    const QString findPorts =
+        hints.findPorts.isEmpty()
+            ? QCoreApplication::translate(
+                  "PortErrors", "\"Serial ports\" on the toolbar shows the device behind each Com "
+                                "number.")
+            : hints.findPorts;
+    return QStringList{
+        QCoreApplication::translate("PortErrors", "Modem not connected"),
+        QCoreApplication::translate("PortErrors", "No answer to AT came from %1 (%2). Check:")
+            .arg(device.isEmpty() ? QCoreApplication::translate("PortErrors", "the serial port")
+                                  : device)
+            .arg(port),
+        QCoreApplication::translate("PortErrors", "- that the modem is switched on;"),
+        QCoreApplication::translate("PortErrors", "- that its cable is plugged in at both ends;"),
+        QCoreApplication::translate("PortErrors", "- that %1 is the modem's port: %2")
+            .arg(port, findPorts)}
         .join(u'\n');
 }

@@ -2,6 +2,7 @@
 
 #include "ModemTraffic.h"
 
+#include <QCoreApplication>
 #include <QScopedValueRollback>
 
 SerialPort::SerialPort(std::unique_ptr<PortBackend> backend) : backend_(std::move(backend)) {
@@ -25,7 +26,9 @@ std::optional<PortError> SerialPort::open(const QString& device) {
     device_ = device;
     lostReported_ = false;
     if (device.isEmpty())
-        return PortError{PortNotValidError, {}, QStringLiteral("No device was named")};
+        return PortError{PortNotValidError,
+                         {},
+                         QCoreApplication::translate("SerialPort", "No device was named")};
     if (auto error = backend_->open(device))
         return error;
     if (traffic_)

@@ -4,6 +4,10 @@
 set -euo pipefail
 
 packages=(cmake g++ make pkgconf qt6-base-dev qt6-serialport-dev qt6-svg-dev fonts-dejavu-core
+          # The translations: Qt's LinguistTools for CMake (qt6-tools-dev, qt6-tools-dev-tools),
+          # lupdate and lrelease (qt6-l10n-tools), and Qt's own texts in other languages
+          # (qt6-translations-l10n), so that message boxes' standard buttons follow the window.
+          qt6-tools-dev qt6-tools-dev-tools qt6-l10n-tools qt6-translations-l10n
           qt6-base-private-dev # the accessibility test switches Qt's accessibility on
           dpkg-dev file # cpack makes the Debian package with these two
           zsh fish # the completion test reads tavek-cli's completions with these shells

@@ -24,7 +24,7 @@ AboutWindow::AboutWindow(QWidget* owner)
                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("About"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("About Tavek..."));
+    setWindowTitle(tr("About Tavek..."));
     setWindowIcon(productIcon());
     setFixedSize(twips(8580), twips(5580));
     setFont(windowFont());
@@ -36,25 +36,23 @@ AboutWindow::AboutWindow(QWidget* owner)
     emblem->setPixmap(
         renderPicture(QStringLiteral(":/icons/emblem.svg"), emblem->size(), devicePixelRatio()));
     emblem->setScaledContents(true);
-    emblem->setAccessibleName(QStringLiteral("Tavek emblem"));
+    emblem->setAccessibleName(tr("Tavek emblem"));
 
     const QFont plain = font();
     const QFont strong = arialFont(9.75, true);
-    addLabel(QStringLiteral("Label10"), QStringLiteral("Application :"),
-             twipsRect(2760, 120, 1095, 255), plain);
+    addLabel(QStringLiteral("Label10"), tr("Application :"), twipsRect(2760, 120, 1095, 255),
+             plain);
     addLabel(QStringLiteral("Label8"), QStringLiteral("TAVEK"), twipsRect(3960, 120, 3495, 255),
              strong);
-    addLabel(QStringLiteral("Label9"), QStringLiteral("Version :"), twipsRect(2760, 720, 1095, 255),
-             plain);
+    addLabel(QStringLiteral("Label9"), tr("Version :"), twipsRect(2760, 720, 1095, 255), plain);
     addLabel(QStringLiteral("Label11"), programVersionText(), twipsRect(3960, 720, 3615, 255),
              strong);
-    addLabel(QStringLiteral("Label12"), QStringLiteral("Description :"),
-             twipsRect(2760, 1320, 1095, 255), plain);
+    addLabel(QStringLiteral("Label12"), tr("Description :"), twipsRect(2760, 1320, 1095, 255),
+             plain);
     addLabel(QStringLiteral("Label7"), programDescription(), twipsRect(3960, 1320, 4575, 495),
              strong)
         ->setWordWrap(true);
-    addLabel(QStringLiteral("Label13"), QStringLiteral("Software :"),
-             twipsRect(2760, 1920, 1095, 255), plain);
+    addLabel(QStringLiteral("Label13"), tr("Software :"), twipsRect(2760, 1920, 1095, 255), plain);
     addLabel(QStringLiteral("Label14"), maker::Software, twipsRect(3960, 1920, 4575, 255), strong);
 
     // The maker's address on the left, the telephone lines on the right.
@@ -80,13 +78,13 @@ AboutWindow::AboutWindow(QWidget* owner)
 
     auto* exit = new QToolButton(this);
     exit->setObjectName(QStringLiteral("btnclose"));
-    exit->setText(QStringLiteral("E&xit"));
+    exit->setText(tr("E&xit"));
     exit->setFont(arialFont(9.75));
     exit->setIcon(exitButtonIcon());
     exit->setIconSize(QSize(32, 32));
     exit->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     exit->setGeometry(twipsRect(7560, 4560, 975, 975));
-    exit->setAccessibleName(QStringLiteral("Exit"));
+    exit->setAccessibleName(tr("Exit"));
     connect(exit, &QToolButton::clicked, this, &QWidget::close);
 }
 

@@ -53,7 +53,7 @@ void MainWindow::openConfiguration() {
     const ConfigurationFileReading reading = loadConfigurationFile(path);
     if (!reading.configuration) {
         fileDialogs_.fileError(
-            QStringLiteral("%1 was not opened.\n\n%2")
+            tr("%1 was not opened.\n\n%2")
                 .arg(QDir::toNativeSeparators(path), problemsText(reading.problems)));
         return;
     }
@@ -74,8 +74,8 @@ void MainWindow::saveConfiguration() {
     // that would not open again is not written.
     const QStringList problems = unsavableParts(shown);
     if (!problems.isEmpty()) {
-        fileDialogs_.fileError(listed(
-            QStringLiteral("The configuration was not saved. Change these first:"), problems));
+        fileDialogs_.fileError(
+            listed(tr("The configuration was not saved. Change these first:"), problems));
         return;
     }
     const QString path = fileDialogs_.saveFileName(QDir(lastFolder()).filePath(suggestedName));

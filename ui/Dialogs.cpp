@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <QCoreApplication>
 #include <QMessageBox>
 
 #include <memory>
@@ -9,14 +10,16 @@ QString confirmationText(const QStringList& lines) {
 }
 
 QMessageBox* createModemErrorBox(QWidget* owner, const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::Information, QStringLiteral("Modem error"), text,
+    auto* box = new QMessageBox(QMessageBox::Information,
+                                QCoreApplication::translate("Dialogs", "Modem error"), text,
                                 QMessageBox::Ok, owner);
     box->setObjectName(QStringLiteral("ModemErrorBox"));
     return box;
 }
 
 QMessageBox* createConfirmationBox(QWidget* owner, const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::NoIcon, QStringLiteral("Setting Reset"), text,
+    auto* box = new QMessageBox(QMessageBox::NoIcon,
+                                QCoreApplication::translate("Dialogs", "Setting Reset"), text,
                                 QMessageBox::Yes | QMessageBox::No, owner);
     box->setDefaultButton(QMessageBox::Yes);
     box->setObjectName(QStringLiteral("SettingResetBox"));

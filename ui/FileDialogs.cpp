@@ -2,6 +2,7 @@
 
 #include "Backups.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileDialog>
 #include <QMessageBox>
@@ -11,7 +12,12 @@
 
 namespace {
 
-const QString nameFilter = QStringLiteral("Tavek configuration (*.tavek);;All files (*)");
+const char* const nameFilter =
+    QT_TRANSLATE_NOOP("FileDialogs", "Tavek configuration (*.tavek);;All files (*)");
+
+QString nameFilters() {
+    return QCoreApplication::translate("FileDialogs", nameFilter);
+}
 
 // The chosen file, or empty when the dialog was cancelled.
 QString chosen(QFileDialog& dialog) {
@@ -23,7 +29,9 @@ QString chosen(QFileDialog& dialog) {
 } // namespace
 
 QFileDialog* createOpenConfigurationDialog(QWidget* owner, const QString& folder) {
-    auto* dialog = new QFileDialog(owner, QStringLiteral("Open configuration"), folder, nameFilter);
+    auto* dialog =
+        new QFileDialog(owner, QCoreApplication::translate("FileDialogs", "Open configuration"),
+                        folder, nameFilters());
     dialog->setObjectName(QStringLiteral("OpenConfigurationDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptOpen);
     dialog->setFileMode(QFileDialog::ExistingFile);
@@ -39,7 +47,8 @@ QFileDialog* createOpenConfigurationDialog(QWidget* owner, const QString& folder
 
 QFileDialog* createSaveConfigurationDialog(QWidget* owner, const QString& suggested) {
     auto* dialog =
-        new QFileDialog(owner, QStringLiteral("Save configuration"), suggested, nameFilter);
+        new QFileDialog(owner, QCoreApplication::translate("FileDialogs", "Save configuration"),
+                        suggested, nameFilters());
     dialog->setObjectName(QStringLiteral("SaveConfigurationDialog"));
     dialog->setAcceptMode(QFileDialog::AcceptSave);
     dialog->setFileMode(QFileDialog::AnyFile);
@@ -49,8 +58,9 @@ QFileDialog* createSaveConfigurationDialog(QWidget* owner, const QString& sugges
 }
 
 QMessageBox* createFileErrorBox(QWidget* owner, const QString& text) {
-    auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Configuration file"), text,
-                                QMessageBox::Ok, owner);
+    auto* box = new QMessageBox(QMessageBox::Warning,
+                                QCoreApplication::translate("FileDialogs", "Configuration file"),
+                                text, QMessageBox::Ok, owner);
     box->setObjectName(QStringLiteral("FileErrorBox"));
     return box;
 }

@@ -27,44 +27,41 @@ void selectInPair(const std::array<QRadioButton*, 2>& pair, int element) {
 } // namespace
 
 QStringList InputPanel::delayEntries() {
-    QStringList entries{QStringLiteral("No delay")};
+    QStringList entries{tr("No delay")};
     for (int hundreds = 1; hundreds <= 10; ++hundreds)
         entries << QString::number(hundreds * 100);
     return entries;
 }
 
 InputPanel::InputPanel(int input, QWidget* parent)
-    : QGroupBox(QStringLiteral(" Input %1 ").arg(input), parent), input_(input) {
+    : QGroupBox(tr(" Input %1 ").arg(input), parent), input_(input) {
     setObjectName(QStringLiteral("frmI%1").arg(input));
     // Qt would name a frame inside a frame after the outer one's caption.
     setAccessibleName(title());
     const int element = input - 1;
     const QString pairSuffix = QString::number(input);
 
-    frmStatus_ = addFrame(QStringLiteral("frmStatus"), element, QStringLiteral(" Status "),
+    frmStatus_ = addFrame(QStringLiteral("frmStatus"), element, tr(" Status "),
                           twipsRect(120, 360, 3015, 1215));
     const QString activeName = QStringLiteral("optI%1Active").arg(input);
-    optActive_[0] = addOption(frmStatus_, activeName, 0, QStringLiteral("Active"),
-                              twipsRect(120, 240, 1335, 375));
-    optActive_[1] = addOption(frmStatus_, activeName, 1, QStringLiteral("Disactive"),
-                              twipsRect(120, 720, 1335, 375));
+    optActive_[0] =
+        addOption(frmStatus_, activeName, 0, tr("Active"), twipsRect(120, 240, 1335, 375));
+    optActive_[1] =
+        addOption(frmStatus_, activeName, 1, tr("Disactive"), twipsRect(120, 720, 1335, 375));
 
-    frmPort_ = addFrame(QStringLiteral("frmPort"), element, QStringLiteral(" Port "),
+    frmPort_ = addFrame(QStringLiteral("frmPort"), element, tr(" Port "),
                         twipsRect(120, 1680, 3015, 1215));
     const QString portName = QStringLiteral("optPort") + pairSuffix;
-    optPort_[0] =
-        addOption(frmPort_, portName, 0, QStringLiteral("N. Open"), twipsRect(120, 240, 1335, 375));
-    optPort_[1] = addOption(frmPort_, portName, 1, QStringLiteral("N. Closed"),
-                            twipsRect(120, 720, 1335, 375));
+    optPort_[0] = addOption(frmPort_, portName, 0, tr("N. Open"), twipsRect(120, 240, 1335, 375));
+    optPort_[1] = addOption(frmPort_, portName, 1, tr("N. Closed"), twipsRect(120, 720, 1335, 375));
 
-    frmBit_ = addFrame(QStringLiteral("frmBit"), element, QStringLiteral(" Bit "),
-                       twipsRect(120, 3000, 3015, 1680));
+    frmBit_ =
+        addFrame(QStringLiteral("frmBit"), element, tr(" Bit "), twipsRect(120, 3000, 3015, 1680));
     const QString bitName = QStringLiteral("optBit") + pairSuffix;
-    optBit_[0] = addOption(frmBit_, bitName, 0, QStringLiteral("Single (recomended)"),
-                           twipsRect(120, 240, 1935, 375));
-    optBit_[1] =
-        addOption(frmBit_, bitName, 1, QStringLiteral("Double"), twipsRect(120, 720, 1335, 375));
-    QLabel* msec = addLabel(QStringLiteral("lblmsec"), element, QStringLiteral("msec: "),
+    optBit_[0] =
+        addOption(frmBit_, bitName, 0, tr("Single (recomended)"), twipsRect(120, 240, 1935, 375));
+    optBit_[1] = addOption(frmBit_, bitName, 1, tr("Double"), twipsRect(120, 720, 1335, 375));
+    QLabel* msec = addLabel(QStringLiteral("lblmsec"), element, tr("msec: "),
                             twipsRect(120, 1230, 495, 255), frmBit_);
     cmbMsec_ = new QComboBox(frmBit_);
     cmbMsec_->setObjectName(elementName(QStringLiteral("cmbMsec"), input));
@@ -75,15 +72,13 @@ InputPanel::InputPanel(int input, QWidget* parent)
     msec->setBuddy(cmbMsec_);
     cmbMsec_->setAccessibleDescription(tr("Input %1 delay").arg(input));
 
-    QLabel* singleLabel =
-        addLabel(QStringLiteral("lblSMSmessage"), element, QStringLiteral("Message Single:"),
-                 twipsRect(120, 4800, 3015, 255), this);
-    single_ = addMessageBox(input, QStringLiteral("Single"), twipsRect(120, 5040, 3015, 285));
+    QLabel* singleLabel = addLabel(QStringLiteral("lblSMSmessage"), element, tr("Message Single:"),
+                                   twipsRect(120, 4800, 3015, 255), this);
+    single_ = addMessageBox(input, tr("Single"), twipsRect(120, 5040, 3015, 285));
     singleLabel->setBuddy(single_);
-    QLabel* doubleLabel =
-        addLabel(QStringLiteral("lblSMSmessage"), input + 2, QStringLiteral("Message Double:"),
-                 twipsRect(120, 5640, 3015, 255), this);
-    double_ = addMessageBox(input + 3, QStringLiteral("Double"), twipsRect(120, 5880, 3015, 285));
+    QLabel* doubleLabel = addLabel(QStringLiteral("lblSMSmessage"), input + 2,
+                                   tr("Message Double:"), twipsRect(120, 5640, 3015, 255), this);
+    double_ = addMessageBox(input + 3, tr("Double"), twipsRect(120, 5880, 3015, 285));
     doubleLabel->setBuddy(double_);
 
     for (const auto& pair : {optActive_, optPort_, optBit_})
@@ -99,7 +94,7 @@ QGroupBox* InputPanel::addFrame(const QString& name, int element, const QString&
     auto* frame = new QGroupBox(caption, this);
     frame->setObjectName(elementName(name, element));
     frame->setGeometry(place);
-    frame->setAccessibleName(QStringLiteral("Input %1 %2").arg(input_).arg(caption.trimmed()));
+    frame->setAccessibleName(tr("Input %1 %2").arg(input_).arg(caption.trimmed()));
     return frame;
 }
 
@@ -126,7 +121,7 @@ MessageTextBox* InputPanel::addMessageBox(int element, const QString& kind, QRec
     auto* box = new MessageTextBox(this);
     box->setObjectName(elementName(QStringLiteral("txtMessage"), element));
     box->setGeometry(place);
-    box->setAccessibleName(QStringLiteral("Input %1 %2 message").arg(input_).arg(kind));
+    box->setAccessibleName(tr("Input %1 %2 message").arg(input_).arg(kind));
     return box;
 }
 

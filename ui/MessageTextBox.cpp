@@ -29,6 +29,17 @@ public:
 private:
     std::function<void(const QString&)> refused_;
 };
+
+// The placeholder as the box shows it, in the user's language.
+QString shownPlaceholder() {
+    return MessageTextBox::tr(PlaceholderSource);
+}
+
+// The placeholder's words in either language: a box that shows them is
+// emptied when moved into, whatever their colour.
+bool isPlaceholderWords(const QString& text) {
+    return text == PlaceholderText || text == shownPlaceholder();
+}
 } // namespace
 
 MessageTextBox::MessageTextBox(QWidget* parent) : QLineEdit(parent) {
@@ -44,13 +55,15 @@ MessageTextBox::MessageTextBox(QWidget* parent) : QLineEdit(parent) {
 }
 
 MessageText MessageTextBox::message() const {
+    if (placeholderColour_ && text() == shownPlaceholder())
+        return {PlaceholderText, true};
     return {text(), placeholderColour_};
 }
 
 void MessageTextBox::setMessage(const MessageText& message) {
     // A box truncates what it is given to its limit: make room first.
     setMaxLength(qMax(MessageMaxLength, int(message.text.size())));
-    setText(message.text);
+    setText(message.isPlaceholder() ? shownPlaceholder() : message.text);
     setInPlaceholderColour(message.placeholderColour);
 }
 
@@ -89,7 +102,7 @@ void MessageTextBox::applyTextColour() {
 void MessageTextBox::mousePressEvent(QMouseEvent* event) {
     // The box looks at its text alone: whatever the colour, the exact
     // placeholder text is taken out, and the first character typed is in the text colour.
-    if (event->button() == Qt::LeftButton && text() == PlaceholderText) {
+    if (event->button() == Qt::LeftButton && isPlaceholderWords(text())) {
         setInPlaceholderColour(false);
         setText(QString());
     }
@@ -104,7 +117,7 @@ void MessageTextBox::focusInEvent(QFocusEvent* event) {
     // Coming back from another program or a menu is no move into the box.
     const bool movedIn =
         event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
-    if (movedIn && text() == PlaceholderText) {
+    if (movedIn && isPlaceholderWords(text())) {
         setInPlaceholderColour(false);
         setText(QString());
     }
@@ -117,7 +130,7 @@ void MessageTextBox::focusOutEvent(QFocusEvent* event) {
     const bool toAnotherControl =
         event->reason() != Qt::ActiveWindowFocusReason && event->reason() != Qt::PopupFocusReason;
     if (toAnotherControl && text().isEmpty()) {
-        setText(PlaceholderText);
+        setText(shownPlaceholder());
         setInPlaceholderColour(true);
     }
 }

@@ -4,6 +4,7 @@
 #include "PortNames.h"
 
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QSignalBlocker>
 
 void fillPortSelector(QComboBox& selector, ModemConnection& connection) {
@@ -17,9 +18,12 @@ void fillPortSelector(QComboBox& selector, ModemConnection& connection) {
     selector.clear();
     for (int number = 1; number <= PortSelectorEntries; ++number) {
         const QString device = deviceForComPort(number, listed, links);
-        selector.addItem(QStringLiteral("Com ") + QString::number(number));
+        selector.addItem(QCoreApplication::translate("PortSelector", "Com ") +
+                         QString::number(number));
         selector.setItemData(number - 1,
-                             device.isEmpty() ? QStringLiteral("No serial port is there") : device,
+                             device.isEmpty() ? QCoreApplication::translate(
+                                                    "PortSelector", "No serial port is there")
+                                              : device,
                              Qt::ToolTipRole);
     }
 }

@@ -5,6 +5,7 @@
 #include "PortNames.h"
 #include "WindowFont.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -18,7 +19,8 @@
 
 namespace {
 
-const QString noPortText = QStringLiteral(
+const char* const noPortText = QT_TRANSLATE_NOOP(
+    "PortsDialog",
     "No serial port was found. Check that the adapter is plugged in and its cable is sound, that "
     "its driver is loaded (lsusb lists a USB adapter; the system then makes /dev/ttyUSB0 or "
     "/dev/ttyACM0 for it), and what the system said when it was plugged in: sudo dmesg | tail.");
@@ -39,8 +41,11 @@ QString comNumbersText(const CatalogPort& port) {
     const QList<int> linked = linkedNumbers(port);
     QStringList texts;
     for (int n : port.comNumbers)
-        texts << QStringLiteral("Com %1 (%2)").arg(n).arg(linked.contains(n) ? "link" : "list");
-    return texts.isEmpty() ? QStringLiteral("none") : texts.join(QStringLiteral(", "));
+        texts << (linked.contains(n) ? QCoreApplication::translate("PortsDialog", "Com %1 (link)")
+                                     : QCoreApplication::translate("PortsDialog", "Com %1 (list)"))
+                     .arg(n);
+    return texts.isEmpty() ? QCoreApplication::translate("PortsDialog", "none")
+                           : texts.join(QCoreApplication::translate("PortsDialog", ", "));
 }
 
 QString usbIdText(const CatalogPort& port) {
@@ -52,19 +57,19 @@ QString usbIdText(const CatalogPort& port) {
 
 QString accessText(const CatalogPort& port, bool inUse) {
     if (inUse)
-        return QStringLiteral("connected");
+        return QCoreApplication::translate("PortsDialog", "connected");
     if (!port.present)
-        return QStringLiteral("missing");
+        return QCoreApplication::translate("PortsDialog", "missing");
     if (port.accessible)
-        return QStringLiteral("yes");
-    return QStringLiteral("no: not in group %1")
+        return QCoreApplication::translate("PortsDialog", "yes");
+    return QCoreApplication::translate("PortsDialog", "no: not in group %1")
         .arg(port.group.isEmpty() ? QStringLiteral("dialout") : port.group);
 }
 
 PortsDialog::PortsDialog(QWidget* owner) : QDialog(owner) {
     setObjectName(QStringLiteral("SerialPorts"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Serial ports"));
+    setWindowTitle(tr("Serial ports"));
     setWindowIcon(productIcon());
     // The main window waits while numbers change; the traffic window stays usable.
     setWindowModality(Qt::WindowModal);
@@ -73,14 +78,13 @@ PortsDialog::PortsDialog(QWidget* owner) : QDialog(owner) {
 
     table_ = new QTableWidget(0, ColumnCount, this);
     table_->setObjectName(QStringLiteral("ports"));
-    table_->setAccessibleName(QStringLiteral("Serial ports"));
-    table_->setHorizontalHeaderLabels(
-        {QStringLiteral("Com"), QStringLiteral("Device"), QStringLiteral("Description"),
-         QStringLiteral("Manufacturer"), QStringLiteral("Serial number"), QStringLiteral("USB id"),
-         QStringLiteral("Stable name"), QStringLiteral("Access")});
+    table_->setAccessibleName(tr("Serial ports"));
+    table_->setHorizontalHeaderLabels({tr("Com"), tr("Device"), tr("Description"),
+                                       tr("Manufacturer"), tr("Serial number"), tr("USB id"),
+                                       tr("Stable name"), tr("Access")});
     table_->horizontalHeaderItem(StableNameColumn)
-        ->setToolTip(QStringLiteral("The name under /dev/serial/by-id that stays when the "
-                                    "adapter is plugged in elsewhere"));
+        ->setToolTip(tr("The name under /dev/serial/by-id that stays when the "
+                        "adapter is plugged in elsewhere"));
     table_->setSelectionBehavior(QAbstractItemView::SelectRows);
     table_->setSelectionMode(QAbstractItemView::SingleSelection);
     table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -102,11 +106,11 @@ PortsDialog::PortsDialog(QWidget* owner) : QDialog(owner) {
         button->setAutoDefault(false);
         return button;
     };
-    assign_ = addButton(QStringLiteral("assign"), QStringLiteral("Assign Com number\u2026"));
-    remove_ = addButton(QStringLiteral("remove"), QStringLiteral("Remove"));
-    remove_->setToolTip(QStringLiteral("Removes the links in the ports folder that name the port"));
-    refresh_ = addButton(QStringLiteral("refresh"), QStringLiteral("Refresh"));
-    auto* close = addButton(QStringLiteral("close"), QStringLiteral("Close"));
+    assign_ = addButton(QStringLiteral("assign"), tr("Assign Com number\u2026"));
+    remove_ = addButton(QStringLiteral("remove"), tr("Remove"));
+    remove_->setToolTip(tr("Removes the links in the ports folder that name the port"));
+    refresh_ = addButton(QStringLiteral("refresh"), tr("Refresh"));
+    auto* close = addButton(QStringLiteral("close"), tr("Close"));
     connect(assign_, &QPushButton::clicked, this, &PortsDialog::assignChosen);
     connect(remove_, &QPushButton::clicked, this, &PortsDialog::removeChosen);
     connect(refresh_, &QPushButton::clicked, this, &PortsDialog::refresh);
@@ -130,14 +134,13 @@ PortsDialog::PortsDialog(QWidget* owner) : QDialog(owner) {
 
     askComNumber = [this](const CatalogPort& port, int offered) -> std::optional<int> {
         bool ok = false;
-        const int number =
-            QInputDialog::getInt(this, QStringLiteral("Assign Com number"),
-                                 QStringLiteral("The Com number for %1:").arg(linkTarget(port)),
-                                 offered, 1, LastComNumber, 1, &ok);
+        const int number = QInputDialog::getInt(this, tr("Assign Com number"),
+                                                tr("The Com number for %1:").arg(linkTarget(port)),
+                                                offered, 1, LastComNumber, 1, &ok);
         return ok ? std::optional<int>(number) : std::nullopt;
     };
     showError = [this](const QString& text) {
-        QMessageBox::warning(this, QStringLiteral("Serial ports"), text);
+        QMessageBox::warning(this, tr("Serial ports"), text);
     };
 }
 
@@ -168,28 +171,24 @@ void PortsDialog::refresh() {
         choose(chosenDevice);
 
     if (ports_.isEmpty())
-        state_->setText(noPortText);
+        state_->setText(tr(noPortText));
     else if (!inUse_.isEmpty())
-        state_->setText(QStringLiteral("Connected to %1. Com numbers can be changed once you "
-                                       "have disconnected.")
+        state_->setText(tr("Connected to %1. Com numbers can be changed once you "
+                           "have disconnected.")
                             .arg(inUse_));
     else
-        state_->setText(QStringLiteral("Choose a port and click \"Assign Com number\u2026\" to "
-                                       "give it a number that stays. The links are in %1.")
+        state_->setText(tr("Choose a port and click \"Assign Com number\u2026\" to "
+                           "give it a number that stays. The links are in %1.")
                             .arg(shownFolder(portsFolder())));
     updateButtons();
 }
 
 void PortsDialog::fillRow(int row, const CatalogPort& port, bool inUse) {
     const QString texts[ColumnCount] = {
-        comNumbersText(port),
-        port.present ? port.device : port.device + QStringLiteral(" (missing)"),
-        port.description,
-        port.manufacturer,
-        port.serialNumber,
-        usbIdText(port),
-        port.byIdPath,
-        accessText(port, inUse)};
+        comNumbersText(port), port.present ? port.device : port.device + tr(" (missing)"),
+        port.description,     port.manufacturer,
+        port.serialNumber,    usbIdText(port),
+        port.byIdPath,        accessText(port, inUse)};
     for (int column = 0; column < ColumnCount; ++column) {
         QTableWidgetItem* item = table_->item(row, column);
         if (!item) {
@@ -231,8 +230,8 @@ void PortsDialog::updateButtons() {
 
     QString advice;
     if (port && !port->present)
-        advice = QStringLiteral("%1 is not there: the link points at a device that is missing "
-                                "(unplugged, or the program that made it has ended).")
+        advice = tr("%1 is not there: the link points at a device that is missing "
+                    "(unplugged, or the program that made it has ended).")
                      .arg(port->device);
     else if (port)
         advice = accessAdvice(*port);

@@ -43,7 +43,7 @@ Preloader::Preloader(std::function<void()> showMain, QWidget* parent)
     version->setFont(arialFont(26.25, true));
     version->setGeometry(twipsRect(8040, 0, 975, 505));
 
-    loading_ = new QLabel(QStringLiteral("Loading ..."), this);
+    loading_ = new QLabel(tr("Loading ..."), this);
     loading_->setObjectName(QStringLiteral("Label1"));
     loading_->setGeometry(twipsRect(1080, 4680, 2055, 255));
 
@@ -64,7 +64,7 @@ void Preloader::tick() {
     switch (timer_->interval()) {
     case 300:
     case 600:
-        loading_->setText(QStringLiteral("Loading..."));
+        loading_->setText(tr("Loading..."));
         timer_->stop();
         timer_->setInterval(timer_->interval() + 300);
         timer_->start();

@@ -31,6 +31,8 @@ expect 0 out "tavek $version" -V
 expect 0 out "Usage: tavek [options]" -platform offscreen -style Fusion --help
 expect 2 err "tavek: Unknown option 'colour'." --colour
 expect 2 err "tavek: Unexpected argument 'shop.tavek'." shop.tavek
+# In Italian where the system's language is Italian (the tests run in the C locale).
+LC_ALL=it_IT.UTF-8 LANGUAGE=it expect 2 err "tavek: Argomento inatteso 'shop.tavek'." shop.tavek
 
 [ "$failures" = 0 ] && echo "tavek's command line: as expected"
 exit $((failures != 0))
