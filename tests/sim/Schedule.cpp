@@ -162,6 +162,11 @@ void classify(ReplyDamage& damage, const QByteArray& reply) {
     if (body.size() > 3 && body[2] == '"') { // a message line: its text is a value
         if (b >= 7 && b < body.size() - 1)
             damage.inputs << input;
+        // The closing quote lost after a text that ends in a quote: the line
+        // still ends in one, and the text is a character shorter.
+        const qsizetype last = body.size() - 1;
+        if (b == last && !by && last - 1 >= 7 && body[last - 1] == '"')
+            damage.inputs << input;
         return;
     }
     // A settings line n,s,ddddd,"r","b": the status, delay, rest and bit are values
