@@ -1,6 +1,7 @@
 // tavek-cli end to end: the built program, run as a user runs it, against the
 // virtual modem on its 9600 bit/s line, linked as a "Com N" in the ports
 // folder of a home of the test's own (the program finds it there too).
+#include "DeviceTakeover.h"
 #include "VirtualModem.h"
 
 #include <QElapsedTimer>
@@ -364,6 +365,79 @@ private slots:
         QCOMPARE(run.exitCode, 5);
         QVERIFY2(run.err.contains("cannot be made"), run.err.constData());
         QCOMPARE(modem->received().size(), size_t(3)); // the check and the reads, no write
+    }
+
+    // Every command that talks to a modem, on a device named by its path: the
+    // modem pulled out after the check, and its device number given to
+    // another as soon as the command has let it go (while it holds the
+    // device, no other can have the number). The command fails and says so,
+    // and nothing reaches the modem in the first one's place.
+    void aDeviceTakenOverGetsNothing_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("vanishAt"); // the line the modem vanishes at, unanswered
+        const QString example = TAVEK_EXAMPLE_FILE;
+        QTest::newRow("check") << QStringList{"check"} << 1;
+        QTest::newRow("read") << QStringList{"read", file("taken.tavek")} << 2;
+        QTest::newRow("read -") << QStringList{"read", "-"} << 3;
+        QTest::newRow("write") << QStringList{"write", example} << 2;
+        QTest::newRow("write, at its first record") << QStringList{"write", example} << 4;
+        QTest::newRow("write --no-backup") << QStringList{"--no-backup", "write", example} << 2;
+        QTest::newRow("write --no-verify, at its last record")
+            << QStringList{"--no-verify", "write", example} << 32;
+        QTest::newRow("write, at its read-back") << QStringList{"write", example} << 33;
+        QTest::newRow("verify") << QStringList{"verify", example} << 2;
+        QTest::newRow("relay on") << QStringList{"relay", "on"} << 2;
+        QTest::newRow("relay off") << QStringList{"relay", "off"} << 2;
+        QTest::newRow("factory-defaults") << QStringList{"factory-defaults", "--yes"} << 2;
+        QTest::newRow("factory-defaults, at its last command")
+            << QStringList{"factory-defaults", "--yes"} << 6;
+        QTest::newRow("clear") << QStringList{"clear", "--yes"} << 2;
+        QTest::newRow("clear --no-backup") << QStringList{"--no-backup", "clear", "--yes"} << 2;
+    }
+    void aDeviceTakenOverGetsNothing() {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, vanishAt);
+        const QString device = modem->devicePath();
+        modem->vanishAtLine(vanishAt);
+        QProcess process;
+        process.setWorkingDirectory(home.path());
+        process.start(QStringLiteral(TAVEK_CLI_PROGRAM), QStringList{"--port", device} + arguments);
+        QVERIFY(process.waitForStarted());
+        process.closeWriteChannel();
+
+        DeviceTakeover takeover;
+        VirtualModem* other = nullptr;
+        QElapsedTimer waited;
+        waited.start();
+        // Far beyond the slowest command: a hang, not a slow machine.
+        while (waited.elapsed() < 90'000) {
+            const bool running = process.state() != QProcess::NotRunning;
+            if (modem && modem->devicePath().isEmpty())
+                modem.reset(); // its side of the pty let go too
+            if (!modem && (!running || !holdsOpen(process.processId(), device))) {
+                other = takeover.takeNumberOf(device);
+                QVERIFY2(other, qPrintable(QStringLiteral("no new pty got %1, but %2: another "
+                                                          "program holds it")
+                                               .arg(device, takeover.taken())));
+                break;
+            }
+            QVERIFY2(running, "the command ended before the modem vanished");
+            // Once the modem is gone, the command lets the device go within
+            // moments, and may end soon after: looked at without a pause.
+            if (modem)
+                process.waitForFinished(1);
+        }
+        QVERIFY2(other, "the modem never vanished");
+        QVERIFY(process.state() == QProcess::NotRunning || process.waitForFinished(90'000));
+
+        QCOMPARE(process.exitStatus(), QProcess::NormalExit);
+        const QByteArray err = process.readAllStandardError();
+        QCOMPARE(process.exitCode(), 3); // the port was lost
+        QVERIFY2(err.contains("The serial port " + device.toUtf8() + " was lost"), err.constData());
+        QVERIFY(!other->waitForLines(1, 300));
+        QCOMPARE(other->receivedBytes(), QByteArray());
+        QVERIFY(!QFileInfo::exists(file("taken.tavek")));
+        QVERIFY(!QFileInfo::exists(file("-")));
     }
 
     // Three modems, two named: both are written side by side, the one pulled

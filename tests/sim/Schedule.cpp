@@ -162,6 +162,11 @@ void classify(ReplyDamage& damage, const QByteArray& reply) {
     if (body.size() > 3 && body[2] == '"') { // a message line: its text is a value
         if (b >= 7 && b < body.size() - 1)
             damage.inputs << input;
+        // The closing quote lost after a text that ends in a quote: the line
+        // still ends in one, and the text is a character shorter.
+        const qsizetype last = body.size() - 1;
+        if (b == last && !by && last - 1 >= 7 && body[last - 1] == '"')
+            damage.inputs << input;
         return;
     }
     // A settings line n,s,ddddd,"r","b": the status, delay, rest and bit are values
@@ -211,7 +216,11 @@ QString flowName(SimFlow flow) {
                                         "read then Set",
                                         "window: read then Set",
                                         "window: edit and Set",
-                                        "window: default settings"};
+                                        "window: default settings",
+                                        "tavek-cli read",
+                                        "tavek-cli write",
+                                        "tavek-cli verify",
+                                        "tavek-cli clear"};
     return QString::fromLatin1(names[int(flow)]);
 }
 
@@ -219,7 +228,7 @@ Schedule drawSchedule(quint64 seed) {
     Draw draw(seed);
     Schedule s;
     s.seed = seed;
-    s.flow = SimFlow(draw.between(0, int(SimFlow::WindowDefaultSettings)));
+    s.flow = SimFlow(draw.between(0, int(SimFlow::CliClear)));
     drawStore(draw, s.inputs, s.phoneBook);
     drawStore(draw, s.newInputs, s.newPhoneBook);
 
@@ -262,6 +271,14 @@ Schedule drawSchedule(quint64 seed) {
     // A modem that does not keep what it is sent as sent: only a read-back tells.
     if (draw.chance(trouble * 0.3))
         s.storeFault = ModemCommandSet::StoreFault(draw.between(1, 3));
+    s.cli.json = draw.chance(0.5);
+    s.cli.standardStreams = draw.chance(0.3);
+    s.cli.fileThere = draw.chance(0.3);
+    s.cli.noVerify = draw.chance(0.2);
+    s.cli.noBackup = draw.chance(0.15);
+    s.cli.fileIsTheStore = draw.chance(0.5);
+    if (isCliFlow(s.flow))
+        s.cancelAfterMs.reset(); // a command line has no window to close
     return s;
 }
 
@@ -308,6 +325,24 @@ QString Schedule::describe() const {
                  .arg(adapter.longestGapMs);
     if (cancelAfterMs)
         parts << QStringLiteral("window closed at %1 ms").arg(*cancelAfterMs);
+    if (isCliFlow(flow)) {
+        QStringList how;
+        if (cli.json)
+            how << QStringLiteral("--json");
+        if (cli.standardStreams && (flow == SimFlow::CliRead || flow == SimFlow::CliWrite))
+            how << QStringLiteral("standard streams");
+        if (cli.fileThere && flow == SimFlow::CliRead)
+            how << QStringLiteral("a file already there");
+        if (cli.noVerify && flow == SimFlow::CliWrite)
+            how << QStringLiteral("--no-verify");
+        if (cli.noBackup && (flow == SimFlow::CliWrite || flow == SimFlow::CliClear))
+            how << QStringLiteral("--no-backup");
+        if (flow == SimFlow::CliVerify)
+            how << (cli.fileIsTheStore ? QStringLiteral("the file is the modem's store")
+                                       : QStringLiteral("a file of its own"));
+        parts << QStringLiteral("tavek-cli: ") +
+                     (how.isEmpty() ? QStringLiteral("plain") : how.join(u' '));
+    }
     using StoreFault = ModemCommandSet::StoreFault;
     if (storeFault == StoreFault::StoresNothing)
         parts << QStringLiteral("writes echoed, unanswered, not kept");

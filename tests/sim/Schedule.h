@@ -28,8 +28,28 @@ enum class SimFlow {
     WindowReadThenSet,     // the same through the main window: the plug, then both "Set" buttons
     WindowEditAndSet,      // the plug, edits in the panels and the grid, both "Set" buttons
     WindowDefaultSettings, // the plug, then "Set default settings" from the toolbar
+    CliRead,               // tavek-cli read, into a file or onto standard output
+    CliWrite,              // tavek-cli write of a file of its own
+    CliVerify,             // tavek-cli verify against the modem's own store or another
+    CliClear,              // tavek-cli clear --yes
 };
 QString flowName(SimFlow flow);
+inline bool isWindowFlow(SimFlow flow) {
+    return flow >= SimFlow::WindowReadThenSet && flow <= SimFlow::WindowDefaultSettings;
+}
+inline bool isCliFlow(SimFlow flow) {
+    return flow >= SimFlow::CliRead;
+}
+
+// How tavek-cli is called in its flows.
+struct CliOptions {
+    bool json = false;            // --json
+    bool standardStreams = false; // "-": read onto standard output, write from standard input
+    bool fileThere = false;       // read: a file of the user's is already at its path
+    bool noVerify = false;        // write: --no-verify
+    bool noBackup = false;        // write, clear: --no-backup
+    bool fileIsTheStore = false;  // verify: the file holds what the modem holds
+};
 
 // A byte of a listing reply that the line damaged, and what it hit: a value
 // (a message or number text, a setting) that the reader cannot tell from a
@@ -74,6 +94,7 @@ struct Schedule {
 
     // The program: the window is closed (or the operation cancelled) at this time.
     std::optional<int> cancelAfterMs;
+    CliOptions cli;
 
     // One line for a failure report.
     QString describe() const;

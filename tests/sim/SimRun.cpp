@@ -8,11 +8,15 @@
 #include "ModemLink.h"
 #include "PhoneRecords.h"
 #include "ReplyOwnership.h"
+#include "SimChecks.h"
+#include "SimCliFlow.h"
 #include "TrafficRows.h"
 #include "WindowControls.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QGroupBox>
+#include <QTemporaryDir>
 #include <QToolButton>
 
 #include <algorithm>
@@ -20,16 +24,7 @@
 
 namespace {
 
-constexpr qint64 nsPerMs = 1'000'000;
 const QString modemPath = QStringLiteral("/sim/ttyUSB0");
-
-// Every write and every collection, with where the host had read up to in
-// the modem's stream of bytes; and the exchange as traffic rows.
-struct Exchange {
-    QString line;           // as written, CR included
-    qint64 readAtWrite = 0; // bytes the host had read (or thrown away) when it was written
-    qint64 readAtEnd = -1;  // ... when its (last) collection ended
-};
 
 class SimTraffic final : public ModemTraffic {
 public:
@@ -146,34 +141,6 @@ private:
     const SimClock& clock_;
 };
 
-QString describe(const InputConfig& c) {
-    return QStringLiteral("%1 %2 %3 %4 [%5]%6 [%7]%8")
-        .arg(int(c.status))
-        .arg(c.delayIndex)
-        .arg(int(c.restState))
-        .arg(int(c.bit))
-        .arg(visibleControls(c.singleMessage.text), c.singleMessage.placeholderColour ? "*" : "",
-             visibleControls(c.doubleMessage.text), c.doubleMessage.placeholderColour ? "*" : "");
-}
-
-// The panels that show what the modem stores: the message of the contact
-// opposite the rest state in the Single box.
-InputConfig panelOf(const ModemStoreInput& stored) {
-    InputConfig panel;
-    panel.status = stored.status ? InputStatus::Active : InputStatus::Disactive;
-    panel.delayIndex = stored.delay;
-    panel.restState = stored.rest == 'O' ? RestState::NormallyOpen : RestState::NormallyClosed;
-    panel.bit = stored.bit == 'S' ? BitMode::Single : BitMode::Double;
-    const bool open = stored.rest == 'O';
-    panel.singleMessage = {QString::fromLatin1(open ? stored.messageC : stored.messageO), false};
-    panel.doubleMessage = {QString::fromLatin1(open ? stored.messageO : stored.messageC), false};
-    return panel;
-}
-
-InputsConfig panelsOf(const std::array<ModemStoreInput, 3>& stored) {
-    return {panelOf(stored[0]), panelOf(stored[1]), panelOf(stored[2])};
-}
-
 void configure(ModemLine& line, const Schedule& s, qint64 startNs) {
     line.commands().inputs = s.inputs;
     line.commands().phoneBook = s.phoneBook;
@@ -199,190 +166,6 @@ void configure(ModemLine& line, const Schedule& s, qint64 startNs) {
         line.setAnswerOnlyAttempt(2);
 }
 
-// The longest an operation may take: each step's time-out and pause, and a
-// little for the passes around them.
-constexpr qint64 checkBoundMs = 2 * 1500 + 100;
-constexpr qint64 readBoundMs = 400 + 600 + 50;
-qint64 uploadBoundMs(int steps, int timeoutMs) {
-    return steps * (timeoutMs + 200 + 25) + 50;
-}
-
-bool isStepStatus(const QString& status) {
-    return (status.endsWith(u"...OK") || status.endsWith(u"...Failed!")) &&
-           !status.contains(u"deleting");
-}
-
-bool isStepLine(const QString& line) {
-    static const QStringList notSteps{"AT\r", "\r", "AT+EGINP?\r", "AT+EGPHN?\r"};
-    return !notSteps.contains(line);
-}
-
-// Checks the properties of one run.
-class Checker {
-public:
-    Checker(const Schedule& s, SimOutcome& outcome) : s_(s), outcome_(outcome) {}
-
-    void fail(const QString& what) { outcome_.violations << what; }
-
-    void bounded(const QString& what, qint64 tookNs, qint64 boundMs) {
-        if (tookNs > boundMs * nsPerMs)
-            fail(QStringLiteral("%1 took %2 ms, more than its %3 ms")
-                     .arg(what)
-                     .arg(double(tookNs) / nsPerMs)
-                     .arg(boundMs));
-    }
-
-    // Each step's outcome against what its own reply said, and when.
-    void steps(const QStringList& statuses, const QList<Exchange>& exchanges,
-               const SimDevice& device) {
-        QStringList shown;
-        for (const QString& status : statuses)
-            if (isStepStatus(status))
-                shown << status;
-        const auto& received = device.line.received();
-        qsizetype step = 0;
-        for (qsizetype k = 0; k < exchanges.size() && step < shown.size(); ++k) {
-            const Exchange& e = exchanges[k];
-            if (!isStepLine(e.line))
-                continue;
-            const QString status = shown[step++];
-            if (k >= qsizetype(received.size()) ||
-                received[size_t(k)].line + '\r' != e.line.toLatin1()) {
-                if (status.endsWith(u"...OK"))
-                    fail(QStringLiteral("\"%1\" shown, but the modem never had %2")
-                             .arg(status, visibleControls(e.line)));
-                continue;
-            }
-            const ModemLine::ReceivedLine& line = received[size_t(k)];
-            const auto own = finalResultCode(QString::fromLatin1(line.reply));
-            const bool resultSeen = line.resultEnd >= 0 && line.resultEnd <= e.readAtEnd;
-            const bool echoSeen = line.echoEnd >= 0 && line.echoEnd <= e.readAtEnd;
-            const bool errorSeen = own == FinalResult::Error && resultSeen;
-            const bool evidence = echoSeen || (own == FinalResult::Ok && resultSeen);
-            if (status.endsWith(u"...OK") && (!evidence || errorSeen))
-                fail(QStringLiteral("\"%1\" shown for %2, which its own reply did not confirm%3 "
-                                    "(echo to %4, result to %5, read to %6)")
-                         .arg(status, visibleControls(e.line),
-                              errorSeen ? QStringLiteral(" (it said ERROR in time)") : QString())
-                         .arg(line.echoEnd)
-                         .arg(line.resultEnd)
-                         .arg(e.readAtEnd));
-        }
-    }
-
-    // A read that says it is whole shows exactly what the modem holds.
-    void inputsRead(bool whole, const InputsConfig& shown) {
-        if (!whole)
-            return;
-        const InputsConfig expected = panelsOf(s_.inputs);
-        for (int n = 1; n <= InputCount; ++n) {
-            if (damaged("AT+EGINP?", n, {}))
-                continue;
-            if (!(shown[n - 1] == expected[n - 1]))
-                fail(QStringLiteral("the input read says it is whole, but input %1 shows %2 where "
-                                    "the modem holds %3")
-                         .arg(n)
-                         .arg(describe(shown[n - 1]), describe(expected[n - 1])));
-        }
-    }
-    void numbersRead(bool whole, const std::function<QString(int)>& shown) {
-        if (!whole)
-            return;
-        for (int p = 1; p <= PhoneBookSize; ++p) {
-            if (damaged("AT+EGPHN?", 0, p))
-                continue;
-            if (shown(p) != QString::fromLatin1(s_.phoneBook[p - 1]))
-                fail(QStringLiteral("the phone-book read says it is whole, but position %1 shows "
-                                    "\"%2\" where the modem holds \"%3\"")
-                         .arg(p)
-                         .arg(shown(p), QString::fromLatin1(s_.phoneBook[p - 1])));
-        }
-    }
-
-    // What was kept before the modem was overwritten is what it held.
-    void backupIsTheModems(const ModemConfiguration& backup) {
-        const InputsConfig expected = panelsOf(s_.inputs);
-        for (int n = 1; n <= InputCount; ++n)
-            if (!damaged("AT+EGINP?", n, {}) && !(backup.inputs[n - 1] == expected[n - 1]))
-                fail(QStringLiteral("the backup holds input %1 as %2 where the modem held %3")
-                         .arg(n)
-                         .arg(describe(backup.inputs[n - 1]), describe(expected[n - 1])));
-        for (int p = 1; p <= PhoneBookSize; ++p)
-            if (!damaged("AT+EGPHN?", 0, p) &&
-                backup.phoneBook[p - 1] != QString::fromLatin1(s_.phoneBook[p - 1]))
-                fail(QStringLiteral("the backup holds \"%1\" at position %2 where the modem "
-                                    "held \"%3\"")
-                         .arg(backup.phoneBook[p - 1])
-                         .arg(p)
-                         .arg(QString::fromLatin1(s_.phoneBook[p - 1])));
-    }
-
-    // A write that ended without a word: the modem holds what the window
-    // shows, as it went on the wire.
-    void storeHoldsShown(const ModemCommandSet& store, const InputsConfig& shownInputs,
-                         const std::function<QString(int)>& shownNumber) {
-        const QStringList held = inputRecords(panelsOf(store.inputs));
-        const QStringList shown = inputRecords(shownInputs);
-        for (qsizetype k = 0; k < shown.size(); ++k)
-            if (held.value(k) != shown[k])
-                fail(QStringLiteral("a write ended without a word, but the modem holds %1 where "
-                                    "the window shows %2")
-                         .arg(held.value(k), shown[k]));
-        for (int p = 1; p <= PhoneBookSize; ++p)
-            if (QString::fromLatin1(store.phoneBook[p - 1]) != shownNumber(p))
-                fail(QStringLiteral("a write ended without a word, but the modem holds \"%1\" at "
-                                    "position %2 where the window shows \"%3\"")
-                         .arg(QString::fromLatin1(store.phoneBook[p - 1]))
-                         .arg(p)
-                         .arg(shownNumber(p)));
-    }
-
-    // Read, then Set: the modem holds what it held.
-    void storeUnchanged(const ModemCommandSet& store) {
-        if (s_.storeFault != ModemCommandSet::StoreFault::None)
-            return; // a modem that does not keep what it is sent: the read-back tells
-
-        for (int n = 1; n <= 3; ++n)
-            if (!damaged("AT+EGINP?", n, {}) && !(store.inputs[n - 1] == s_.inputs[n - 1]))
-                fail(QStringLiteral("read, then Set changed input %1 in the modem").arg(n));
-        for (int p = 1; p <= 20; ++p)
-            if (!damaged("AT+EGPHN?", 0, p) && store.phoneBook[p - 1] != s_.phoneBook[p - 1])
-                fail(QStringLiteral("read, then Set changed phone-book position %1 in the modem")
-                         .arg(p));
-    }
-
-    // The lines an upload sent are the records of what it was given, in order.
-    void sentExactly(const QStringList& expected, const QList<Exchange>& exchanges) {
-        QStringList sent;
-        for (const Exchange& e : exchanges)
-            if (isStepLine(e.line))
-                sent << e.line.chopped(1);
-        if (sent.size() > expected.size() || sent != expected.mid(0, sent.size()))
-            fail(QStringLiteral("the upload sent %1 lines that are not the records of what was "
-                                "given")
-                     .arg(sent.size()));
-    }
-
-    void nothingAfterClose(const SimDevice& device, qint64 closedAtNs) {
-        for (const auto& [at, bytes] : device.writes)
-            if (at > closedAtNs)
-                fail(QStringLiteral("\"%1\" was written %2 ms after the window was closed")
-                         .arg(visibleControls(QString::fromLatin1(bytes)))
-                         .arg(double(at - closedAtNs) / nsPerMs));
-    }
-
-private:
-    bool damaged(const QByteArray& command, int input, std::optional<int> position) const {
-        if (!s_.damage || s_.damage->command != command)
-            return false;
-        return (input > 0 && s_.damage->inputs.contains(input)) ||
-               (position && s_.damage->positions.contains(*position));
-    }
-
-    const Schedule& s_;
-    SimOutcome& outcome_;
-};
-
 } // namespace
 
 QStringList SimOutcome::trafficRows() const {
@@ -399,6 +182,11 @@ struct SimRunner::Impl {
     SimClock clock;
     SimWorld world{clock};
     std::unique_ptr<SimWindow> window;
+    // The files tavek-cli reads and writes, in memory where the system has a
+    // folder there: a save is synced to its disk.
+    QTemporaryDir folder{QDir(QStringLiteral("/dev/shm")).exists()
+                             ? QStringLiteral("/dev/shm/tavek-sim-XXXXXX")
+                             : QDir::tempPath() + QStringLiteral("/tavek-sim-XXXXXX")};
 
     std::optional<qint64> runOperations(const Schedule& s, SimDevice& device, Checker& check,
                                         SimOutcome& outcome);
@@ -425,9 +213,10 @@ SimOutcome SimRunner::run(const Schedule& s) {
             other = d->world.plug(path);
     };
 
-    const bool windowFlow = s.flow >= SimFlow::WindowReadThenSet;
     std::optional<qint64> closedAt; // when the window knew it was closed
-    if (windowFlow)
+    if (isCliFlow(s.flow))
+        runCliFlow(s, d->world, *device, modemPath, d->folder.path(), check, outcome.traffic);
+    else if (isWindowFlow(s.flow))
         closedAt = d->runWindow(s, *device, check, outcome);
     else
         closedAt = d->runOperations(s, *device, check, outcome);

@@ -18,7 +18,8 @@
 // - nothing is written after the window was closed;
 // - nothing reaches a device that took the place of the one that vanished;
 // - every operation ends within the sum of its time-outs;
-// - a lost device leaves a window that says so and can connect again.
+// - a lost device leaves a window that says so and can connect again;
+// - tavek-cli's commands keep what their exit codes say (SimCliFlow.h).
 struct SimOutcome {
     QStringList violations; // empty when every property held
     // The exchange on the virtual clock: what was sent (→), received (←) and
@@ -33,7 +34,8 @@ struct SimOutcome {
 };
 
 // Runs schedules one after another on one virtual clock. The window flows
-// reuse one main window, as a technician would, disconnecting between runs.
+// reuse one main window, as a technician would, disconnecting between runs;
+// tavek-cli runs in-process, its files in a folder of the runner's own.
 class SimRunner {
 public:
     SimRunner();

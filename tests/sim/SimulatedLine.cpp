@@ -152,6 +152,7 @@ std::optional<PortError> SimulatedPort::open(const QString& path) {
         return PortError{PortInUseError, path, QStringLiteral("Device or resource busy")};
     // What the modem sent while nobody had it open is lost.
     if (!advanceModel(device->line, world_.clock().nowNs(), nullptr)) {
+        device->vanishedInUseAt = world_.clock().nowNs();
         world_.unplug(path);
         return PortError{PortNotValidError, path, QStringLiteral("No such file or directory")};
     }
@@ -169,7 +170,9 @@ std::optional<PortError> SimulatedPort::open(const QString& path) {
 void SimulatedPort::close() {
     if (!device_)
         return;
+    closing_ = true;
     sync();
+    closing_ = false;
     device_->heldOpen = false;
     device_.reset();
     adapter_.drop();
@@ -193,6 +196,8 @@ void SimulatedPort::sync() {
 // what reached the host stays readable, and the port reports the loss.
 void SimulatedPort::noteVanished() {
     device_->heldOpen = false;
+    if (!closing_)
+        device_->vanishedInUseAt = world_.clock().nowNs();
     adapter_.drop();
     world_.unplug(device_->path);
     PortError lost;
@@ -205,6 +210,7 @@ void SimulatedPort::noteVanished() {
 }
 
 qint64 SimulatedPort::bytesWaiting() {
+    lastCallRead_ = false;
     sync();
     return host_.size();
 }
@@ -216,19 +222,29 @@ QByteArray SimulatedPort::readAll() {
     if (!hostIndexes_.empty())
         device_->readUpTo = hostIndexes_.back() + 1;
     hostIndexes_.clear();
+    if (device_ && !device_->writes.empty()) {
+        readEndBeforeLastRead_ = device_->writes.back().readAtEnd;
+        device_->writes.back().readAtEnd = device_->readUpTo;
+        lastCallRead_ = true;
+    }
     return bytes;
 }
 
 bool SimulatedPort::write(const QByteArray& bytes) {
     sync();
+    lastCallRead_ = false;
     if (!device_ || failure_)
         return false;
-    device_->writes.push_back({world_.clock().nowNs(), bytes});
+    if (device_->onWrite)
+        device_->onWrite(bytes);
+    device_->writes.push_back(
+        {world_.clock().nowNs(), bytes, device_->readUpTo, device_->readUpTo});
     device_->line.takeFromProgram(bytes, SimClock::timePoint(world_.clock().nowNs()));
     return true;
 }
 
 void SimulatedPort::waitForData(int ms) {
+    lastCallRead_ = false;
     sync();
     if (!device_ || failure_ || !host_.isEmpty())
         return;
@@ -248,6 +264,10 @@ void SimulatedPort::waitForData(int ms) {
 }
 
 void SimulatedPort::clearInput() {
+    // Late bytes read only to be thrown away were no part of the reply.
+    if (lastCallRead_ && device_ && !device_->writes.empty())
+        device_->writes.back().readAtEnd = readEndBeforeLastRead_;
+    lastCallRead_ = false;
     sync();
     if (!hostIndexes_.empty())
         device_->readUpTo = hostIndexes_.back() + 1;

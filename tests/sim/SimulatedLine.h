@@ -12,6 +12,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <random>
 #include <vector>
 
@@ -87,10 +88,27 @@ struct SimDevice {
     ModemLine line;
     bool present = true;
     bool heldOpen = false;
-    std::vector<std::pair<qint64, QByteArray>> writes; // what programs wrote to it, and when
+    // What programs wrote to it, and when; with where the host had read up
+    // to in the modem's stream when it was written, and when the reading of
+    // its reply ended: the last read before the next write, not counting a
+    // read of late bytes only to throw them away (a read, then at once a
+    // clear of the input).
+    struct Write {
+        qint64 at = 0;
+        QByteArray bytes;
+        qint64 readAtWrite = 0;
+        qint64 readAtEnd = 0;
+    };
+    std::vector<Write> writes;
+    // Called as a program writes, before the modem has the bytes.
+    std::function<void(const QByteArray&)> onWrite;
     // Where in the modem's stream of bytes the host has read up to: every
     // byte before this index has been read (or thrown away unread).
     qint64 readUpTo = 0;
+    // When it vanished under a program that had it open or was opening it;
+    // a vanish noticed only as the program let it go is no failure of the
+    // program's command.
+    std::optional<qint64> vanishedInUseAt;
 };
 
 // The devices of the simulated system, by path. A device that vanishes is
@@ -153,6 +171,11 @@ public:
 private:
     void sync();
     void noteVanished();
+    // Whether the last call read bytes, and where the reading of the last
+    // write's reply had ended before that read.
+    bool lastCallRead_ = false;
+    qint64 readEndBeforeLastRead_ = 0;
+    bool closing_ = false;
 
     SimWorld& world_;
     UsbAdapter adapter_;

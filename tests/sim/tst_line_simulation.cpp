@@ -1,15 +1,19 @@
-// The line simulation: every operation and whole flows through the window,
-// each on a schedule of the line drawn from a seed, with the properties of
-// SimRun.h checked on every run.
+// The line simulation: every operation, whole flows through the window and
+// tavek-cli's commands, each on a schedule of the line drawn from a seed,
+// with the properties of SimRun.h and SimCliFlow.h checked on every run.
 //
 //   TAVEK_SIM_FIRST=N       the first seed (default: the test's own)
 //   TAVEK_SIM_SCHEDULES=N   how many runs (default: the test's budget)
 //   TAVEK_SIM_SEED=N        replays one seed and prints its exchange
 //   TAVEK_SIM_FLOW=TEXT     runs only the schedules whose flow's name holds TEXT
+#include "Backups.h"
 #include "SimRun.h"
 
+#include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
@@ -38,8 +42,22 @@ void report(const Schedule& schedule, const SimOutcome& outcome) {
 class LineSimulationTest : public QObject {
     Q_OBJECT
 
+    QTemporaryDir home{QDir(QStringLiteral("/dev/shm")).exists()
+                           ? QStringLiteral("/dev/shm/tavek-sim-home-XXXXXX")
+                           : QDir::tempPath() + QStringLiteral("/tavek-sim-home-XXXXXX")};
+
 private slots:
-    void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
+    // A home of the process's own, in memory where the system has a folder
+    // there: tavek-cli's backups and the window's settings go into it, never
+    // into the developer's home, nor into another part's running beside.
+    void initTestCase() {
+        QVERIFY2(home.isValid(), qPrintable(home.errorString()));
+        qputenv("HOME", QFile::encodeName(home.path()));
+        qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
+        qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+        QStandardPaths::setTestModeEnabled(true);
+        QVERIFY2(backupsFolder().startsWith(home.path()), qPrintable(backupsFolder()));
+    }
 
     void everyScheduleKeepsTheProperties_data() {
         QTest::addColumn<quint64>("first");

@@ -1,9 +1,11 @@
 // What the user meets when the modem or the line does not do as asked: a
 // read that did not come back whole, steps the modem did not confirm, an
-// adapter pulled out, the window closed midway, a text longer than typing
-// allows. The window drives the real serial port; the virtual modem on a
-// 9600 bit/s line answers.
+// adapter pulled out (and its device number given to another), the window
+// closed midway, a text longer than typing allows. The window drives the
+// real serial port; the virtual modem on a 9600 bit/s line answers.
 #include "ModemWindowFixture.h"
+
+#include "DeviceTakeover.h"
 
 #include "MessageTextBox.h"
 #include "OperationTexts.h"
@@ -76,6 +78,38 @@ private slots:
         boxes.errors.clear();
         connectToTheModem();
         QCOMPARE(boxes.errors, QStringList{});
+    }
+
+    // The adapter pulled out while connected, and its device number given at
+    // once to another modem, under the same "Com N". The window lets the
+    // device go as soon as it is lost, so the number can be given again at
+    // all; then no "Set" and no command of the toolbar reaches the modem in
+    // its place, and the window says the port was lost and is not connected.
+    void aDeviceTakenOverGetsNothing() {
+        connectToTheModem();
+        const QString device = modem->devicePath();
+        modem->hangUp();
+        QTRY_VERIFY_WITH_TIMEOUT(!window->connection().port().isOpen(), 10'000);
+        modem.reset(); // its side of the pty let go too
+        DeviceTakeover takeover;
+        VirtualModem* other = takeover.takeNumberOf(device);
+        QVERIFY2(other, qPrintable(QStringLiteral("no new pty got %1, but %2: another program "
+                                                  "holds it")
+                                       .arg(device, takeover.taken())));
+        QCOMPARE(other->linkAs(com), com);
+
+        QTest::mouseClick(cmdSendInputs(*window), Qt::LeftButton);
+        QTest::mouseClick(cmdSetNumbers(*window), Qt::LeftButton);
+        for (const char* command : {"relay-on", "relay-off", "factory-defaults", "clear"})
+            clickToolbar(*window, QLatin1String(command));
+
+        QVERIFY(!other->waitForLines(1, 300));
+        QCOMPARE(other->receivedBytes(), QByteArray());
+        QCOMPARE(boxes.errors.size(), 1);
+        QVERIFY2(boxes.errors[0].startsWith("The serial port " + device + " was lost"),
+                 qPrintable(boxes.errors[0]));
+        QCOMPARE(window->statusLine()->text(), QStringLiteral("Modem Disconnected"));
+        QCOMPARE(reachable(*window), NotConnected);
     }
 
     // Closing the window ends the work before the next command: the port is
