@@ -842,8 +842,12 @@ Per ottenere l&apos;accesso, aggiungere il proprio utente al gruppo proprietario
         <translation>- che il cavo sia collegato a entrambe le estremità;</translation>
     </message>
     <message>
-        <source>- that %1 is the modem&apos;s port: &quot;Serial ports&quot; on the toolbar shows the device behind each Com number.</source>
-        <translation>- che %1 sia la porta del modem: &quot;Porte seriali&quot; nella barra degli strumenti mostra il dispositivo di ogni numero Com.</translation>
+        <source>&quot;Serial ports&quot; on the toolbar shows the device behind each Com number.</source>
+        <translation>&quot;Porte seriali&quot; nella barra degli strumenti mostra il dispositivo di ogni numero Com.</translation>
+    </message>
+    <message>
+        <source>- that %1 is the modem&apos;s port: %2</source>
+        <translation>- che %1 sia la porta del modem: %2</translation>
     </message>
 </context>
 <context>
@@ -1340,6 +1344,14 @@ Con più modem (--port ripetuto, o --all-ports), il più alto tra i loro codici.
     <message>
         <source>no access: </source>
         <translation>nessun accesso: </translation>
+    </message>
+    <message>
+        <source>&quot;tavek-cli ports&quot; lists the device behind each Com number.</source>
+        <translation>&quot;tavek-cli ports&quot; elenca il dispositivo di ogni numero Com.</translation>
+    </message>
+    <message>
+        <source>To give your adapter a Com number, link its device as comN in ~/.config/tavek/ports (ln -s /dev/serial/by-id/... com3), or name the device itself: --port /dev/ttyUSB0. &quot;tavek-cli ports&quot; lists them.</source>
+        <translation>Per dare un numero Com all&apos;adattatore, collegarne il dispositivo come comN in ~/.config/tavek/ports (ln -s /dev/serial/by-id/... com3), oppure indicare il dispositivo stesso: --port /dev/ttyUSB0. &quot;tavek-cli ports&quot; li elenca.</translation>
     </message>
 </context>
 <context>
