@@ -79,22 +79,23 @@ QStringList inputDifferences(const InputsConfig& sent, const InputsReading& held
         };
         if (reading.bit && (*reading.bit == BitMode::Single) != wire.single)
             differ(Texts::tr("Bit"), bit(wire.single), bit(*reading.bit == BitMode::Single));
-        // Each message by the box it was typed in.
-        const QString closedBox =
-            wire.restOpen ? Texts::tr("Single message") : Texts::tr("Double message");
-        const QString openBox =
-            wire.restOpen ? Texts::tr("Double message") : Texts::tr("Single message");
+        // Each message by the box it was typed in, Single first as the panel
+        // shows them: the Single message goes with the state opposite the
+        // rest state.
         const auto message = [&](const QString& box, const QString& was,
                                  const std::optional<QString>& is) {
+            if (!whole && !is)
+                return;
             if (!is)
                 differ(box, quoted(was), Texts::tr("nothing"));
             else if (*is != was)
                 differ(box, quoted(was), quoted(*is));
         };
-        if (whole || reading.closedMessage)
-            message(closedBox, wire.closedMessage, reading.closedMessage);
-        if (whole || reading.openMessage)
-            message(openBox, wire.openMessage, reading.openMessage);
+        const bool singleIsClosed = wire.restOpen;
+        message(Texts::tr("Single message"), singleIsClosed ? wire.closedMessage : wire.openMessage,
+                singleIsClosed ? reading.closedMessage : reading.openMessage);
+        message(Texts::tr("Double message"), singleIsClosed ? wire.openMessage : wire.closedMessage,
+                singleIsClosed ? reading.openMessage : reading.closedMessage);
     }
     return differences;
 }

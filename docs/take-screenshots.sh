@@ -6,6 +6,8 @@
 #    docs/ports-dialog.png (the modem and an adapter whose link is there but
 #    which is not plugged in);
 #  - the main window in Italian (docs/screen-italian.png);
+#  - the box that a write the modem did not keep ends with
+#    (docs/verification-box.png; TAVEK_ONLY=verification takes it alone);
 #  - the main window in Fusion's light palette (docs/main-window-light.png)
 #    and in a dark one (docs/main-window-dark.png), the way a desktop hands
 #    Qt a dark palette: through the qt6ct platform theme, "darker" scheme;
@@ -22,6 +24,9 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
 build=$(cd "${1:-$here/../build}" && pwd)
 
+if [ -n "${TAVEK_ONLY:-}" ] && [ -z "${TAVEK_IN_XVFB:-}" ]; then
+    TAVEK_IN_XVFB=1 exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$build"
+fi
 if [ -z "${TAVEK_IN_XVFB:-}" ]; then
     # Size, scale, panel height. -noreset keeps the work area set between clients.
     for screen in "1920x1080 2 0" "1366x768 1.25 48" "1280x720 1 0"; do
@@ -98,6 +103,31 @@ fitted_window() {
     close_tavek
 }
 
+# A modem that keeps only 9 characters of each message: the read-back after
+# the inputs' "Set" finds it, and says so in one box (docs/verification-box.png).
+verification_box() {
+    kill "$modem" 2>/dev/null || true
+    wait "$modem" 2>/dev/null || true
+    "$build/tools/tavek-virtual-modem" --usb-latency 16 --store-fault cut 1 >/dev/null &
+    modem=$!
+    sleep 0.5
+    main_window verification-main
+    rm -f "$here/verification-main.png"
+    click 122 408    # input 1, Message Single
+    xdotool key ctrl+a
+    xdotool type --delay 20 "Fire in the warehouse"
+    click 692 532    # the inputs' Set
+    sleep 6
+    shoot "Modem error" "$here/verification-box.png"
+    xdotool key Return
+    close_tavek
+}
+if [ "${TAVEK_ONLY:-}" = verification ]; then
+    verification_box
+    exit 0
+fi
+
+
 if [ "$TAVEK_IN_XVFB" = fit ]; then
     read -r size scale panel <<<"$TAVEK_SCREEN"
     fitted_window "${size%x*}" "${size#*x}" "$scale" "$panel"
@@ -133,6 +163,8 @@ close_tavek
 # In Italian, as the system's language picks it (README, Languages).
 main_window screen-italian LANG=it_IT.UTF-8 LANGUAGE=it
 close_tavek
+
+verification_box
 
 if [ ! -e /usr/share/qt6ct/colors/darker.conf ]; then
     echo "take-screenshots: no dark screenshot without qt6ct (apt-get install qt6ct)" >&2
