@@ -2,6 +2,7 @@
 // virtual modem on its 9600 bit/s line, linked as a "Com N" in the ports
 // folder of a home of the test's own (the program finds it there too).
 #include "DeviceTakeover.h"
+#include "LongestConfiguration.h"
 #include "VirtualModem.h"
 
 #include <QElapsedTimer>
@@ -115,18 +116,7 @@ private slots:
     // the whole phone book, and a write reports the one record the modem
     // refused.
     void aLateResultCodeOfTheCheckIsTheChecksOwn() {
-        // Messages of 50 characters: the input listing takes longer on the
-        // line than the read's first wait, so an "OK" taken for the read's
-        // own would cut it.
-        std::array<VirtualModem::Input, 3> inputs;
-        for (int n = 0; n < 3; ++n)
-            inputs[n] = {
-                1, n, 'O', 'S', QByteArray(50, char('a' + n)), QByteArray(50, char('A' + n))};
-        modem->setInputs(inputs);
-        std::array<QByteArray, 20> full;
-        for (int p = 1; p <= 20; ++p)
-            full[p - 1] = "+3933300" + QByteArray::number(100 + p);
-        modem->setPhoneBook(full);
+        const std::array<QByteArray, 20> full = giveTheLongestConfiguration(*modem);
         modem->setUsbLatencyMs(16);
         modem->setLateResultMsFor("AT", 30);
 

@@ -1,5 +1,6 @@
 // The toolbar's commands end to end: the window drives the real serial port,
 // the virtual modem on a pseudo-terminal answers.
+#include "LongestConfiguration.h"
 #include "ModemWindowFixture.h"
 
 #include "AboutWindow.h"
@@ -40,18 +41,7 @@ private slots:
     // "Set" leaves the modem as it was, and an ERROR to one record is that
     // record's own.
     void aLateResultCodeOfTheCheckIsTheChecksOwn() {
-        // Messages of 50 characters: the input listing takes longer on the
-        // line than the read's first wait, so an "OK" taken for the read's
-        // own would cut it.
-        std::array<VirtualModem::Input, 3> inputs;
-        for (int n = 0; n < 3; ++n)
-            inputs[n] = {
-                1, n, 'O', 'S', QByteArray(50, char('a' + n)), QByteArray(50, char('A' + n))};
-        modem->setInputs(inputs);
-        std::array<QByteArray, 20> full;
-        for (int p = 1; p <= 20; ++p)
-            full[p - 1] = "+3933300" + QByteArray::number(100 + p);
-        modem->setPhoneBook(full);
+        const std::array<QByteArray, 20> full = giveTheLongestConfiguration(*modem);
         modem->setUsbLatencyMs(16);
         modem->setLateResultMsFor("AT", 30);
         chooseTheModemsPort();
