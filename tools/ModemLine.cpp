@@ -316,6 +316,7 @@ QByteArray ModemLine::replyTo(const QByteArray& text) {
             else
                 reply.remove(damage.index, 1);
         }
+        damage_.erase(damaged);
     }
     return reply;
 }

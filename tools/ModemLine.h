@@ -101,8 +101,9 @@ public:
     // Command lines that start with prefix are answered ERROR and change nothing.
     void setErrorFor(const QByteArray& prefix);
     void clearErrors();
-    // The reply to this exact command line gets its byte at index (of the
-    // reply, after the echo) replaced, or lost when there is no replacement.
+    // The next reply to this exact command line gets its byte at index (of
+    // the reply, after the echo) replaced, or lost when there is no
+    // replacement. Noise on a line hits once: the replies after it are whole.
     void setDamage(const QByteArray& command, qsizetype index, std::optional<char> replacement);
     // An unsolicited line ("RING", "+CREG: 1") sent at that time, framed by CR
     // LF, between two lines of whatever else the modem sends.
