@@ -3,10 +3,12 @@
 #include "Console.h"
 #include "LinkEnvironment.h"
 
+#include <QThread>
+
 #include <condition_variable>
 #include <deque>
+#include <memory>
 #include <mutex>
-#include <thread>
 #include <vector>
 
 void runFleet(const Invocation& invocation, const QList<PortChoice>& ports,
@@ -15,10 +17,12 @@ void runFleet(const Invocation& invocation, const QList<PortChoice>& ports,
     std::mutex mutex;
     std::condition_variable reported;
     std::deque<ModemReport> done;
-    std::vector<std::thread> workers;
+    // Qt's threads: a serial port watches its device with socket notifiers,
+    // which only a QThread may own.
+    std::vector<std::unique_ptr<QThread>> workers;
     workers.reserve(size_t(ports.size()));
     for (const PortChoice& port : ports) {
-        workers.emplace_back([&, port] {
+        workers.emplace_back(QThread::create([&, port] {
             // What a modem says goes into its report, not onto the streams,
             // where eight modems would speak at once.
             Console silent(nullptr, nullptr);
@@ -26,7 +30,8 @@ void runFleet(const Invocation& invocation, const QList<PortChoice>& ports,
             const std::lock_guard lock(mutex);
             done.push_back(std::move(report));
             reported.notify_one();
-        });
+        }));
+        workers.back()->start();
     }
     for (qsizetype handed = 0; handed < ports.size(); ++handed) {
         std::unique_lock lock(mutex);
@@ -36,6 +41,6 @@ void runFleet(const Invocation& invocation, const QList<PortChoice>& ports,
         lock.unlock();
         ended(report);
     }
-    for (std::thread& worker : workers)
-        worker.join();
+    for (const std::unique_ptr<QThread>& worker : workers)
+        worker->wait();
 }
