@@ -58,7 +58,7 @@ private slots:
 
     // How "00" becomes "+" is met where numbers are typed in tests of whole
     // flows. A key that is not taken says why at the cell.
-    void gridShouldApplyTheKeyRules_data() {
+    void gridAppliesTheKeyRules_data() {
         QTest::addColumn<int>("row");      // clicked first; 0 for none
         QTest::addColumn<QString>("keys"); // \b is Backspace, \r is Enter
         QTest::addColumn<QString>("text"); // of the row clicked
@@ -76,7 +76,7 @@ private slots:
         gridRow("enter on the last row stays", 20, "\r\r7", "7", 20);
         gridRow("typing before any row is chosen", 0, "00123\r\b", "Phone Number", 0);
     }
-    void gridShouldApplyTheKeyRules() {
+    void gridAppliesTheKeyRules() {
         QFETCH(int, row);
         QFETCH(QString, keys);
         QFETCH(QString, text);
@@ -104,7 +104,7 @@ private slots:
     // keys that move the frame move the choice with it. The grid takes the
     // focus by a click on a number, by Tab from the inputs' Set, or by a
     // click on a heading (which chooses nothing).
-    void gridShouldShowOneChoiceWhereTheDigitsGo_data() {
+    void gridShowsOneChoiceWhereTheDigitsGo_data() {
         QTest::addColumn<QString>("focus"); // "click", "tab" or "heading"
         QTest::addColumn<int>("clicked");   // for "click"
         QTest::addColumn<QKeySequence>("keys");
@@ -130,7 +130,7 @@ private slots:
         row("tab in, then down", "tab", 0, QKeySequence(Qt::Key_Down), 2);
         row("down after a click on a heading", "heading", 0, QKeySequence(Qt::Key_Down), 1);
     }
-    void gridShouldShowOneChoiceWhereTheDigitsGo() {
+    void gridShowsOneChoiceWhereTheDigitsGo() {
         QFETCH(QString, focus);
         QFETCH(int, clicked);
         QFETCH(QKeySequence, keys);
@@ -156,7 +156,7 @@ private slots:
 
     // The Single box of input 2 is entered by a click; then a text is pasted
     // and keys typed (\t leaves the box).
-    void boxShouldFollowTheUser_data() {
+    void boxFollowsTheUser_data() {
         QTest::addColumn<MessageText>("start");
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("keys");
@@ -186,7 +186,7 @@ private slots:
         boxRow("a typed € or emoji is not taken", door, "", " €😀!", {"Door !", false},
                "\"😀\" cannot be sent to the modem");
     }
-    void boxShouldFollowTheUser() {
+    void boxFollowsTheUser() {
         QFETCH(MessageText, start);
         QFETCH(QString, pasted);
         QFETCH(QString, keys);
