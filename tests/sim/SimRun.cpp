@@ -236,8 +236,9 @@ SimOutcome SimRunner::run(const Schedule& s) {
 
 std::optional<qint64> SimRunner::Impl::runOperations(const Schedule& s, SimDevice& device,
                                                      Checker& check, SimOutcome& outcome) {
-    ModemConnection connection(world.environment());
+    // The watcher outlives the connection, which tells it of the port's close.
     SimTraffic traffic(world, device, outcome.traffic);
+    ModemConnection connection(world.environment());
     connection.traffic().add(&traffic);
     connection.setNamedDevice(modemPath);
     std::optional<qint64> closeAt;
