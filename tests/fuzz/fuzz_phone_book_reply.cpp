@@ -4,6 +4,8 @@
 #include "InputConfig.h"
 #include "PhoneBookReply.h"
 
+#include <QList>
+
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
