@@ -4,8 +4,12 @@
 // messages of 45 to 50 characters, so that every step carries as much as a
 // site's would at most. The same configuration as the window means it and as
 // the virtual modem stores it.
+#include "ConfigFile.h"
 #include "ModemConfiguration.h"
 #include "VirtualModem.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <array>
 
@@ -44,4 +48,17 @@ inline void fillModem(VirtualModem& modem) {
     for (int n = 1; n <= InputCount; ++n)
         inputs[n - 1] = {1, n, 'O', 'S', fullMessage(n) + "ON", fullMessage(n) + "OF"};
     modem.setInputs(inputs);
+}
+
+// The bench's own home (its ports and backups folders, and tavek-cli's when
+// it is started from here), with the full configuration as a file in it.
+inline QString homeWithFullConfiguration(const QTemporaryDir& home) {
+    qputenv("HOME", QFile::encodeName(home.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
+    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
+    const QString file = home.filePath(QStringLiteral("full.tavek"));
+    QString error;
+    if (!saveConfigurationFile(file, fullConfiguration(), &error))
+        qFatal("cannot write %s: %s", qPrintable(file), qPrintable(error));
+    return file;
 }

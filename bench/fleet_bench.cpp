@@ -85,16 +85,9 @@ int main(int argc, char** argv) {
     // A home of its own, which tavek-cli inherits: its ports folder holds
     // the eight links and nothing else.
     QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
+    const QString file = homeWithFullConfiguration(home);
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-
-    const QString file = home.filePath(QStringLiteral("full.tavek"));
-    QString error;
-    if (!saveConfigurationFile(file, fullConfiguration(), &error))
-        qFatal("cannot write %s: %s", qPrintable(file), qPrintable(error));
 
     std::vector<std::unique_ptr<VirtualModem>> modems;
     QStringList fleetPorts;

@@ -148,16 +148,9 @@ void cliWrites(const Line& line, int runs, const QString& file) {
 int main(int argc, char** argv) {
     // A home of its own: its ports folder and backups folder are the bench's.
     QTemporaryDir home;
-    qputenv("HOME", QFile::encodeName(home.path()));
-    qputenv("XDG_CONFIG_HOME", QFile::encodeName(home.filePath(QStringLiteral(".config"))));
-    qputenv("XDG_DATA_HOME", QFile::encodeName(home.filePath(QStringLiteral(".local/share"))));
+    const QString file = homeWithFullConfiguration(home);
     QCoreApplication app(argc, argv);
     const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 3;
-
-    const QString file = home.filePath(QStringLiteral("full.tavek"));
-    QString error;
-    if (!saveConfigurationFile(file, fullConfiguration(), &error))
-        qFatal("cannot write %s: %s", qPrintable(file), qPrintable(error));
     for (const Line& line : lines)
         windowSets(line, runs);
     for (const Line& line : lines)
